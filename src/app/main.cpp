@@ -1,0 +1,18 @@
+#include "app/qtmessageboxes.h"
+#include "app/uiform.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    mq7410::QtMessageBoxes boxes;
+    mq7410::UIForm form(boxes);
+    boxes.setParentWindow(&form);
+    QObject::connect(&form, &mq7410::UIForm::endRequested, &app, &QCoreApplication::quit);
+
+    if (!form.Form_Load())
+        return 0;
+    form.show();
+    return QApplication::exec();
+}

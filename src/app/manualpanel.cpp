@@ -1,0 +1,143 @@
+#include "manualpanel.h"
+
+#include "appearance.h"
+#include "common/colors.h"
+#include "twipslayout.h"
+#include "wrappingbutton.h"
+
+namespace mq7410 {
+namespace {
+
+using Geometry::Twips;
+
+template<typename Widget>
+Widget *make(QWidget *parent, const char *name, const QString &caption, TwipsLayout &layout,
+             Twips twips)
+{
+    auto *widget = new Widget(caption, parent);
+    widget->setObjectName(QLatin1String(name));
+    layout.place(widget, twips);
+    return widget;
+}
+
+QLabel *makeDisplay(QWidget *parent, const char *name, const QString &caption,
+                    TwipsLayout &layout, Twips twips, std::uint32_t background)
+{
+    auto *label = make<QLabel>(parent, name, caption, layout, twips);
+    label->setFont(panelFont(FontSizes::Display));
+    setForeColor(label, Colors::Red);
+    setBackColor(label, background);
+    return label;
+}
+
+const char *const DigitNames[10] = {"ZeroCommand", "OneCommand", "TwoCommand",   "ThreeCommand",
+                                    "FourCommand", "FiveCommand", "SixCommand",  "SevenCommand",
+                                    "EightCommand", "NineCommand"};
+
+// Where each digit stands on the keypad: row and column, as on a calculator.
+struct KeyPlace
+{
+    int row;
+    int column;
+};
+constexpr KeyPlace DigitPlaces[10] = {{3, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 0},
+                                      {1, 1}, {1, 2}, {0, 0}, {0, 1}, {0, 2}};
+
+void buildKeypad(ManualPanel &panel, TwipsLayout &layout)
+{
+    using namespace Geometry;
+    panel.digitGroup = new QButtonGroup(panel.Control);
+    for (int digit = 0; digit <= 9; ++digit) {
+        const KeyPlace place = DigitPlaces[digit];
+        auto *key = make<QPushButton>(panel.Control, DigitNames[digit], QString::number(digit),
+                                      layout,
+                                      {KeyColumns[place.column], KeyRows[place.row], KeyWidth,
+                                       KeyHeight});
+        panel.digitGroup->addButton(key, digit);
+        panel.digitKeys[digit] = key;
+    }
+    panel.EnterCommand = make<QPushButton>(panel.Control, "EnterCommand", QStringLiteral("Enter"),
+                                           layout,
+                                           {KeyColumns[1], KeyRows[3], EnterWidth, KeyHeight});
+}
+
+void buildOptions(ManualPanel &panel, TwipsLayout &layout)
+{
+    panel.ChannelFrame = make<QGroupBox>(panel.Control, "ChannelFrame", QString(), layout,
+                                         Geometry::ChannelFrame);
+    QWidget *frame = panel.ChannelFrame;
+    panel.CH2VOption = make<QRadioButton>(frame, "CH2VOption", QStringLiteral("CH2V"), layout,
+                                          Geometry::CH2VOption);
+    panel.CH2AOption = make<QRadioButton>(frame, "CH2AOption", QStringLiteral("CH2A"), layout,
+                                          Geometry::CH2AOption);
+    panel.CH1VOption = make<QRadioButton>(frame, "CH1VOption", QStringLiteral("CH1V"), layout,
+                                          Geometry::CH1VOption);
+    panel.CH1AOption = make<QRadioButton>(frame, "CH1AOption", QStringLiteral("CH1A"), layout,
+                                          Geometry::CH1AOption);
+    panel.CH1VOption->setChecked(true);
+}
+
+void buildSelectors(ManualPanel &panel, TwipsLayout &layout)
+{
+    using namespace Geometry;
+    auto selector = [&](const char *name, const char *caption, int row) {
+        return make<QPushButton>(panel.Control, name, QLatin1String(caption), layout,
+                                 {SelectorLeft, SelectorTops[row], SelectorWidth, SelectorHeight});
+    };
+    panel.CH1VCommand = selector("CH1VCommand", "CH1/V", 0);
+    panel.CH1ACommand = selector("CH1ACommand", "CH1/A", 1);
+    panel.CH2VCommand = selector("CH2VCommand", "CH2/V", 2);
+    panel.CH2ACommand = selector("CH2ACommand", "CH2/A", 3);
+}
+
+} // namespace
+
+ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
+{
+    ManualPanel panel;
+    panel.Control = make<QGroupBox>(parent, "Control", QStringLiteral("Control"), layout,
+                                    Geometry::Panel);
+    QWidget *control = panel.Control;
+
+    // Left to right, as the panel reads: switches, channel 2, units, channel 1, selectors, keys.
+    panel.SerialCommand = make<WrappingButton>(control, "SerialCommand",
+                                               QStringLiteral("Serial /Off"), layout,
+                                               Geometry::SerialCommand);
+    panel.OutputCommand = make<WrappingButton>(control, "OutputCommand",
+                                               QStringLiteral("Output /Off"), layout,
+                                               Geometry::OutputCommand);
+
+    panel.Channel2 = make<QLabel>(control, "Channel2", QStringLiteral("CH2"), layout,
+                                  Geometry::Channel2);
+    panel.SerialLabel = make<QLabel>(control, "SerialLabel",
+                                     QStringLiteral("=== Serial Link ==="), layout,
+                                     Geometry::SerialLabel);
+    panel.Channel1 = make<QLabel>(control, "Channel1", QStringLiteral("CH1"), layout,
+                                  Geometry::Channel1);
+    panel.Channel2->setFont(panelFont(FontSizes::Heading));
+    panel.Channel1->setFont(panelFont(FontSizes::Heading));
+    panel.SerialLabel->setFont(panelFont(FontSizes::Heading, true));
+    setBackColor(panel.SerialLabel, Colors::Yellow);
+    panel.SerialLabel->setVisible(false);
+
+    panel.CH2V = makeDisplay(control, "CH2V", QStringLiteral("00.00"), layout, Geometry::CH2V,
+                             Colors::MenuText);
+    panel.CH2I = makeDisplay(control, "CH2I", QStringLiteral("0.000"), layout, Geometry::CH2I,
+                             Colors::WindowFrame);
+    panel.VUnit = make<QLabel>(control, "VUnit", QStringLiteral("V"), layout, Geometry::VUnit);
+    panel.IUnit = make<QLabel>(control, "IUnit", QStringLiteral("A"), layout, Geometry::IUnit);
+    panel.VUnit->setFont(panelFont(FontSizes::Display));
+    panel.IUnit->setFont(panelFont(FontSizes::Display));
+    panel.CH1V = makeDisplay(control, "CH1V", QStringLiteral("00.00"), layout, Geometry::CH1V,
+                             Colors::MenuText);
+    panel.CH1I = makeDisplay(control, "CH1I", QStringLiteral("0.000"), layout, Geometry::CH1I,
+                             Colors::WindowFrame);
+
+    buildOptions(panel, layout);
+    buildSelectors(panel, layout);
+    buildKeypad(panel, layout);
+    return panel;
+}
+
+} // namespace mq7410
+

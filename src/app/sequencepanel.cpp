@@ -1,0 +1,147 @@
+#include "sequencepanel.h"
+
+#include "appearance.h"
+#include "common/colors.h"
+#include "twipslayout.h"
+
+namespace mq7410 {
+
+const char *const UnitCaption = "  Num:              (1~999999) s          (0~32) V           "
+                                "(0~3) A           (0~32) V           (0~3) A";
+
+namespace {
+
+using Geometry::Twips;
+
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption,
+                  TwipsLayout &layout, Twips twips, double pointSize)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setFont(panelFont(pointSize));
+    layout.place(label, twips);
+    return label;
+}
+
+QLineEdit *makeBox(QWidget *parent, const QString &name, TwipsLayout &layout, Twips twips)
+{
+    auto *box = new QLineEdit(QStringLiteral("0"), parent);
+    box->setObjectName(name);
+    box->setFont(panelFont(FontSizes::Box));
+    layout.place(box, twips);
+    return box;
+}
+
+// Top of line `line`: lines 0 to 8 hold steps 1 to 9, line 9 the Finish row.
+int lineTop(int line)
+{
+    return Geometry::FirstRowTop + line * Geometry::RowPitch;
+}
+
+// The line of StepTable row r: step r on line r - 1, the Finish row (row 0) on the last line.
+int lineOfRow(int row)
+{
+    return row == 0 ? StepRows - 1 : row - 1;
+}
+
+const char *const HeadingNames[6] = {"StepIndex", "TimeL", "CH1VL", "CH1AL", "CH2VL", "CH2AL"};
+const char *const HeadingCaptions[6] = {"Step:", "Time:", "CH1 V:", "CH1 A:", "CH2 V:",
+                                        "CH2 A:"};
+const char *const ColumnNames[4] = {"CH1V", "CH1I", "CH2V", "CH2I"};
+
+void buildHeadings(SequencePanel &panel, TwipsLayout &layout)
+{
+    using namespace Geometry;
+    std::array<QLabel *, 6> headings{};
+    for (int i = 0; i < 6; ++i) {
+        headings[i] = makeLabel(panel.Sequence, QLatin1String(HeadingNames[i]),
+                                QLatin1String(HeadingCaptions[i]), layout,
+                                {HeadingLefts[i], HeadingTop, HeadingWidths[i], HeadingHeight},
+                                FontSizes::Heading);
+    }
+    panel.StepIndex = headings[0];
+    panel.TimeL = headings[1];
+    panel.CH1VL = headings[2];
+    panel.CH1AL = headings[3];
+    panel.CH2VL = headings[4];
+    panel.CH2AL = headings[5];
+
+    panel.Unit = new QLabel(QLatin1String(UnitCaption), panel.Sequence);
+    panel.Unit->setObjectName(QStringLiteral("Unit"));
+    layout.place(panel.Unit, Geometry::Unit);
+}
+
+void buildRows(SequencePanel &panel, TwipsLayout &layout)
+{
+    using namespace Geometry;
+    for (int step = 1; step <= 9; ++step) {
+        QLabel *label = makeLabel(panel.Sequence, QStringLiteral("Step%1").arg(step),
+                                  QStringLiteral("Step %1:").arg(step), layout,
+                                  {RowLabelLeft, lineTop(step - 1), RowLabelWidth, RowLabelHeight},
+                                  FontSizes::Box);
+        setBackColor(label, Colors::IdleStep);
+        panel.stepLabels[step - 1] = label;
+    }
+    panel.Finish = makeLabel(panel.Sequence, QStringLiteral("Finish"), QStringLiteral("Finish:"),
+                             layout, {RowLabelLeft, lineTop(9), RowLabelWidth, RowLabelHeight},
+                             FontSizes::Box);
+
+    for (int step = 1; step <= 9; ++step) {
+        panel.timeBoxes[step - 1] = makeBox(panel.Sequence, QStringLiteral("Time%1").arg(step),
+                                            layout,
+                                            {TimeBoxLeft, lineTop(step), TimeBoxWidth, BoxHeight});
+    }
+    for (int row = 0; row < StepRows; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            const QString name = QLatin1String(ColumnNames[column]) + QString::number(row + 1);
+            panel.valueBoxes[row][column] = makeBox(
+                    panel.Sequence, name, layout,
+                    {ValueBoxLefts[column], lineTop(lineOfRow(row)), ValueBoxWidth, BoxHeight});
+        }
+    }
+}
+
+// Time1, step 1's boxes, Time2, step 2's boxes, ..., Cancel, Start; the Finish row's boxes last.
+void setTabOrder(const SequencePanel &panel)
+{
+    std::vector<QWidget *> chain;
+    for (int step = 1; step <= 9; ++step) {
+        chain.push_back(panel.timeBoxes[step - 1]);
+        for (QLineEdit *box : panel.valueBoxes[step])
+            chain.push_back(box);
+    }
+    chain.push_back(panel.CancelCommand);
+    chain.push_back(panel.Start);
+    for (QLineEdit *box : panel.valueBoxes[0])
+        chain.push_back(box);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+} // namespace
+
+SequencePanel buildSequencePanel(QWidget *parent, TwipsLayout &layout)
+{
+    SequencePanel panel;
+    panel.Sequence = new QGroupBox(QStringLiteral("Auto Sequence List"), parent);
+    panel.Sequence->setObjectName(QStringLiteral("Sequence"));
+    layout.place(panel.Sequence, Geometry::Panel);
+
+    buildHeadings(panel, layout);
+    buildRows(panel, layout);
+
+    panel.CancelCommand = new QPushButton(QStringLiteral("Cancel"), panel.Sequence);
+    panel.CancelCommand->setObjectName(QStringLiteral("CancelCommand"));
+    layout.place(panel.CancelCommand, Geometry::CancelCommand);
+    panel.Start = new QPushButton(QStringLiteral("Start"), panel.Sequence);
+    panel.Start->setObjectName(QStringLiteral("Start"));
+    layout.place(panel.Start, Geometry::Start);
+
+    panel.Timer1 = new QTimer(panel.Sequence);
+    panel.Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    setTabOrder(panel);
+    return panel;
+}
+
+} // namespace mq7410

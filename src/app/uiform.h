@@ -1,0 +1,71 @@
+#pragma once
+
+// UIForm is the program's one window and the owner of everything that lives while it runs.
+//
+// How the pieces fit:
+// - PanelState holds the window's variables; the rules that change them (number texts, label
+//   texts, frames, keypad and table arithmetic, the runner's steps) are plain C++ in common/,
+//   protocol/, panel/ and sequence/, and take the state as an argument.
+// - manualpanel and sequencepanel build the two panels; TwipsLayout places their controls.
+// - The handlers below are named after their control and event. Each one is short: it calls a
+//   rule, then shows the result in the controls.
+// - Messages go through MessageBoxes, so tests answer them without a dialog.
+
+#include "manualpanel.h"
+#include "panelstate.h"
+#include "sequencepanel.h"
+#include "twipslayout.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QMenu;
+
+namespace mq7410 {
+
+class MessageBoxes;
+
+class UIForm : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit UIForm(MessageBoxes &boxes, QWidget *parent = nullptr);
+    ~UIForm() override;
+
+    // Start values, timer, manual panel. Returns false when the program must end without
+    // showing the window.
+    bool Form_Load();
+
+    const PanelState &state() const { return m_state; }
+
+    // Menu commands and the auto panel's Cancel.
+    void Exit_Click();
+    void About_Click();
+    void Auto_Click();
+    void CancelCommand_Click();
+
+signals:
+    // The program must end now; main() quits the event loop.
+    void endRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenu();
+    void connectHandlers();
+    void endProgram();
+
+    MessageBoxes &m_boxes;
+    PanelState m_state;
+    TwipsLayout m_layout;
+    ManualPanel m_manual;
+    SequencePanel m_sequence;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_exitAction = nullptr;
+    QAction *m_autoAction = nullptr;
+    QAction *m_aboutAction = nullptr;
+    bool m_ended = false;
+};
+
+} // namespace mq7410

@@ -1,0 +1,32 @@
+#include "formfixture.h"
+
+#include <QAbstractButton>
+#include <QTest>
+
+namespace mq7410::test {
+
+FormFixture::FormFixture()
+    : form(std::make_unique<UIForm>(boxes))
+{}
+
+FormFixture::~FormFixture() = default;
+
+QWidget *FormFixture::widget(const QString &name) const
+{
+    return form->findChild<QWidget *>(name);
+}
+
+QAction *FormFixture::action(const QString &name) const
+{
+    return form->findChild<QAction *>(name);
+}
+
+void FormFixture::click(const QString &name) const
+{
+    auto *button = find<QAbstractButton>(name);
+    if (!button)
+        qFatal("no button named %s", qPrintable(name));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+} // namespace mq7410::test

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "scriptedboxes.h"
+
+#include "app/uiform.h"
+
+#include <QAction>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+namespace mq7410::test {
+
+// A window built with scripted boxes, and ways to reach its controls by name.
+struct FormFixture
+{
+    FormFixture();
+    ~FormFixture();
+
+    // The named child; the test fails (returns nullptr) when it is missing or of another kind.
+    template<typename T>
+    T *find(const QString &name) const
+    {
+        return form->findChild<T *>(name);
+    }
+    QWidget *widget(const QString &name) const;
+    QAction *action(const QString &name) const;
+
+    // A real mouse click in the middle of the named button.
+    void click(const QString &name) const;
+
+    ScriptedBoxes boxes;
+    std::unique_ptr<UIForm> form;
+};
+
+} // namespace mq7410::test

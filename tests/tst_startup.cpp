@@ -1,0 +1,141 @@
+// Start-up and the commands that are not about set-points: Exit, About, Auto and Cancel.
+
+#include "support/formfixture.h"
+
+#include <QAction>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace mq7410;
+using mq7410::test::FormFixture;
+
+namespace {
+
+// What the panel switch must leave alone: the whole state, the table and the timer.
+struct Snapshot
+{
+    explicit Snapshot(const FormFixture &fx)
+        : state(fx.form->state())
+        , timerActive(fx.find<QTimer>(QStringLiteral("Timer1"))->isActive())
+    {
+        for (QLineEdit *box : fx.form->findChildren<QLineEdit *>())
+            texts << box->objectName() + '=' + box->text();
+    }
+    PanelState state;
+    bool timerActive;
+    QStringList texts;
+};
+
+void compareSnapshots(const Snapshot &before, const Snapshot &after)
+{
+    QCOMPARE(after.state.EditTarget, before.state.EditTarget);
+    QCOMPARE(after.state.StepTable, before.state.StepTable);
+    QCOMPARE(after.state.SeqRunning, before.state.SeqRunning);
+    QCOMPARE(after.timerActive, before.timerActive);
+    QCOMPARE(after.texts, before.texts);
+}
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+private slots:
+    void loadShowsManualPanelAndStopsTimer();
+    void panelSwitch();
+    void autoTwiceChangesNothing();
+    void aboutShowsInformationBox();
+    void exitEndsProgram_data();
+    void exitEndsProgram();
+};
+
+void TestStartup::loadShowsManualPanelAndStopsTimer()
+{
+    FormFixture fx;
+    // Before the load both panels are as stored: visible.
+    auto *timer = fx.find<QTimer>(QStringLiteral("Timer1"));
+    timer->start(5);
+    QVERIFY(fx.form->Form_Load());
+    QVERIFY(!timer->isActive());
+    QCOMPARE(timer->interval(), 1000);
+    QVERIFY(fx.widget(QStringLiteral("Control"))->isVisibleTo(fx.form.get()));
+    QVERIFY(!fx.widget(QStringLiteral("Sequence"))->isVisibleTo(fx.form.get()));
+    QVERIFY(fx.boxes.shown.empty());
+}
+
+void TestStartup::panelSwitch()
+{
+    FormFixture fx;
+    QVERIFY(fx.form->Form_Load());
+    fx.form->show();
+    const Snapshot before(fx);
+
+    fx.action(QStringLiteral("Auto"))->trigger();
+    QVERIFY(!fx.widget(QStringLiteral("Control"))->isVisible());
+    QVERIFY(fx.widget(QStringLiteral("Sequence"))->isVisible());
+    compareSnapshots(before, Snapshot(fx));
+
+    fx.click(QStringLiteral("CancelCommand"));
+    QVERIFY(fx.widget(QStringLiteral("Control"))->isVisible());
+    QVERIFY(!fx.widget(QStringLiteral("Sequence"))->isVisible());
+    compareSnapshots(before, Snapshot(fx));
+    QVERIFY(fx.boxes.shown.empty());
+}
+
+void TestStartup::autoTwiceChangesNothing()
+{
+    FormFixture fx;
+    QVERIFY(fx.form->Form_Load());
+    fx.form->show();
+    fx.action(QStringLiteral("Auto"))->trigger();
+    fx.action(QStringLiteral("Auto"))->trigger();
+    QVERIFY(fx.widget(QStringLiteral("Sequence"))->isVisible());
+    QVERIFY(!fx.widget(QStringLiteral("Control"))->isVisible());
+}
+
+void TestStartup::aboutShowsInformationBox()
+{
+    FormFixture fx;
+    QVERIFY(fx.form->Form_Load());
+    fx.action(QStringLiteral("About"))->trigger();
+    QCOMPARE(fx.boxes.shown.size(), 1u);
+    const BoxRequest &box = fx.boxes.shown[0];
+    QCOMPARE(box.title, QStringLiteral("MQ-7410P Information"));
+    QCOMPARE(box.kind, BoxKind::OkInformation);
+    QVERIFY(box.prompt.contains(QStringLiteral("MQ-7410")));
+    QVERIFY(box.prompt.contains(QStringLiteral("version")));
+}
+
+void TestStartup::exitEndsProgram_data()
+{
+    QTest::addColumn<bool>("byClosingWindow");
+    QTest::newRow("menu Exit") << false;
+    QTest::newRow("window closed") << true;
+}
+
+void TestStartup::exitEndsProgram()
+{
+    QFETCH(bool, byClosingWindow);
+    FormFixture fx;
+    QVERIFY(fx.form->Form_Load());
+    fx.form->show();
+    QSignalSpy ended(fx.form.get(), &UIForm::endRequested);
+    auto *timer = fx.find<QTimer>(QStringLiteral("Timer1"));
+    timer->start();
+
+    if (byClosingWindow)
+        QVERIFY(fx.form->close());
+    else
+        fx.action(QStringLiteral("Exit"))->trigger();
+    QCOMPARE(ended.count(), 1);
+    QVERIFY(!timer->isActive());
+    QVERIFY(fx.boxes.shown.empty()); // no question on the way out
+
+    // A second way out after the first asks nothing more.
+    fx.form->Exit_Click();
+    QCOMPARE(ended.count(), 1);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

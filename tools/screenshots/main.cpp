@@ -1,0 +1,65 @@
+// Takes the README's pictures of the window: one PNG per scene, into the folder given.
+// Run it under a real display server (scripts/screenshots starts one with Xvfb).
+
+#include "app/messageboxes.h"
+#include "app/uiform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// The pictures need no answers: every box is acknowledged at once.
+class SilentBoxes : public mq7410::MessageBoxes
+{
+public:
+    mq7410::BoxAnswer show(const mq7410::BoxRequest &) override { return mq7410::BoxAnswer::Yes; }
+};
+
+struct Scene
+{
+    const char *file;
+    std::function<void(mq7410::UIForm &)> prepare;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+
+    const Scene scenes[] = {
+            {"manual-panel.png", [](mq7410::UIForm &) {}},
+            {"auto-panel.png", [](mq7410::UIForm &form) { form.Auto_Click(); }},
+    };
+
+    int failures = 0;
+    for (const Scene &scene : scenes) {
+        SilentBoxes boxes;
+        mq7410::UIForm form(boxes);
+        if (!form.Form_Load())
+            return 1;
+        form.show();
+        scene.prepare(form);
+        // Let the window server map and paint the window before it is grabbed.
+        QEventLoop wait;
+        QTimer::singleShot(300, &wait, &QEventLoop::quit);
+        wait.exec();
+        const QString path = out.filePath(QLatin1String(scene.file));
+        if (!form.grab().save(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
