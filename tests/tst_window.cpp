@@ -139,7 +139,7 @@ private:
 void TestWindow::init()
 {
     m_fx = std::make_unique<FormFixture>();
-    QVERIFY(m_fx->form->Form_Load());
+    QVERIFY(m_fx->load());
     m_fx->form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_fx->form.get()));
 }

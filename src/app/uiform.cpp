@@ -1,6 +1,9 @@
 #include "uiform.h"
 
 #include "messageboxes.h"
+#include "portwalk.h"
+#include "protocol/datatransfer.h"
+#include "serial/serialport.h"
 #include "version.h"
 
 #include <QAction>
@@ -14,6 +17,7 @@ namespace {
 constexpr int TimerIntervalMs = 1000;
 
 const QString AboutTitle = QStringLiteral("MQ-7410P Information");
+const QString SerialErrorTitle = QStringLiteral("! RS-232 ERROR !");
 
 QString aboutText()
 {
@@ -26,8 +30,9 @@ QString aboutText()
 
 } // namespace
 
-UIForm::UIForm(MessageBoxes &boxes, QWidget *parent)
+UIForm::UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent)
     : QMainWindow(parent)
+    , m_port(port)
     , m_boxes(boxes)
 {
     setObjectName(QStringLiteral("UIForm"));
@@ -68,6 +73,8 @@ void UIForm::connectHandlers()
     connect(m_aboutAction, &QAction::triggered, this, [this] { About_Click(); });
     connect(m_sequence.CancelCommand, &QPushButton::clicked, this,
             [this] { CancelCommand_Click(); });
+    connect(m_manual.OutputCommand, &QPushButton::clicked, this, [this] { OutputCommand_Click(); });
+    connect(m_manual.EnterCommand, &QPushButton::clicked, this, [this] { EnterCommand_Click(); });
 }
 
 bool UIForm::Form_Load()
@@ -81,7 +88,57 @@ bool UIForm::Form_Load()
     m_sequence.Sequence->setVisible(false);
 
     // The port walk comes last: it either ends the program or leaves the chosen port open.
-    return true;
+    return walkPorts(m_port, m_boxes, [this](std::int16_t code) { ShowCommError(code); }) > 0;
+}
+
+bool UIForm::DataTransfer(std::int16_t selector)
+{
+    const std::string frame = prepareTransfer(selector, m_state, m_displays);
+    showDisplays();
+    if (frame.empty())
+        return true;
+    if (m_port.write(frame))
+        return true;
+    reportWriteFailure(frame);
+    return false;
+}
+
+void UIForm::showDisplays()
+{
+    m_manual.CH1V->setText(QString::fromStdString(m_displays.CH1V));
+    m_manual.CH1I->setText(QString::fromStdString(m_displays.CH1I));
+    m_manual.CH2V->setText(QString::fromStdString(m_displays.CH2V));
+    m_manual.CH2I->setText(QString::fromStdString(m_displays.CH2I));
+}
+
+void UIForm::reportWriteFailure(const std::string &frame)
+{
+    const QString text = QStringLiteral("The frame %1 could not be sent to the supply.\n\n%2")
+                                 .arg(QString::fromStdString(frame),
+                                      QString::fromStdString(m_port.errorString()));
+    m_boxes.show({text, SerialErrorTitle, BoxKind::OkExclamation, {}});
+}
+
+void UIForm::ShowCommError(std::int16_t code)
+{
+    m_boxes.show({QString::number(code), SerialErrorTitle, BoxKind::OkExclamation, {}});
+}
+
+void UIForm::OutputCommand_Click()
+{
+    if (m_state.OutputOn != Off) {
+        m_state.OutputOn = Off;
+        m_manual.OutputCommand->setText(QStringLiteral("Output /Off"));
+    } else {
+        m_state.OutputOn = On;
+        m_manual.OutputCommand->setText(QStringLiteral("Output /On"));
+    }
+    DataTransfer(SendOutputState);
+}
+
+void UIForm::EnterCommand_Click()
+{
+    DataTransfer(m_state.EditTarget);
 }
 
 void UIForm::Exit_Click()
@@ -118,6 +175,8 @@ void UIForm::endProgram()
         return;
     m_ended = true;
     m_sequence.Timer1->stop(); // no tick may run after the end
+    if (m_port.isOpen())
+        m_port.close(); // delivers what is still queued before the line is let go
     emit endRequested();
 }
 

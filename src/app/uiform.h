@@ -9,8 +9,10 @@
 // - manualpanel and sequencepanel build the two panels; TwipsLayout places their controls.
 // - The handlers below are named after their control and event. Each one is short: it calls a
 //   rule, then shows the result in the controls.
-// - Messages go through MessageBoxes, so tests answer them without a dialog.
+// - Frames go out only through DataTransfer, which writes them to the SerialPort seam; messages
+//   go through MessageBoxes. Tests put fakes behind both.
 
+#include "displays.h"
 #include "manualpanel.h"
 #include "panelstate.h"
 #include "sequencepanel.h"
@@ -24,17 +26,22 @@ class QMenu;
 namespace mq7410 {
 
 class MessageBoxes;
+class SerialPort;
 
 class UIForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit UIForm(MessageBoxes &boxes, QWidget *parent = nullptr);
+    UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent = nullptr);
     ~UIForm() override;
 
-    // Start values, timer, manual panel. Returns false when the program must end without
-    // showing the window.
+    // Start values, timer, manual panel, then the port walk. Returns false when no port was
+    // accepted: the program must then end without showing the window.
     bool Form_Load();
+
+    // Builds the frame for `selector`, updates what goes with it, and writes the frame. A
+    // failed write is reported to the user; the result says whether the frame went out.
+    bool DataTransfer(std::int16_t selector);
 
     const PanelState &state() const { return m_state; }
 
@@ -43,6 +50,10 @@ public:
     void About_Click();
     void Auto_Click();
     void CancelCommand_Click();
+
+    // The two buttons whose whole job is to send a frame.
+    void OutputCommand_Click();
+    void EnterCommand_Click();
 
 signals:
     // The program must end now; main() quits the event loop.
@@ -55,9 +66,14 @@ private:
     void buildMenu();
     void connectHandlers();
     void endProgram();
+    void showDisplays();
+    void reportWriteFailure(const std::string &frame);
+    void ShowCommError(std::int16_t code);
 
+    SerialPort &m_port;
     MessageBoxes &m_boxes;
     PanelState m_state;
+    Displays m_displays;
     TwipsLayout m_layout;
     ManualPanel m_manual;
     SequencePanel m_sequence;

@@ -6,8 +6,16 @@
 namespace mq7410::test {
 
 FormFixture::FormFixture()
-    : form(std::make_unique<UIForm>(boxes))
+    : form(std::make_unique<UIForm>(port, boxes))
 {}
+
+bool FormFixture::load()
+{
+    boxes.questionAnswers = {BoxAnswer::Yes};
+    const bool loaded = form->Form_Load();
+    boxes.shown.clear();
+    return loaded;
+}
 
 FormFixture::~FormFixture() = default;
 

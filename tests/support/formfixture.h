@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakeserialport.h"
 #include "scriptedboxes.h"
 
 #include "app/uiform.h"
@@ -12,11 +13,14 @@
 
 namespace mq7410::test {
 
-// A window built with scripted boxes, and ways to reach its controls by name.
+// A window built with a fake port and scripted boxes, and ways to reach its controls by name.
 struct FormFixture
 {
     FormFixture();
     ~FormFixture();
+
+    // Runs the start-up with port 1 accepted, as the user would answer; forgets its boxes.
+    bool load();
 
     // The named child; the test fails (returns nullptr) when it is missing or of another kind.
     template<typename T>
@@ -30,6 +34,7 @@ struct FormFixture
     // A real mouse click in the middle of the named button.
     void click(const QString &name) const;
 
+    FakeSerialPort port;
     ScriptedBoxes boxes;
     std::unique_ptr<UIForm> form;
 };

@@ -3,6 +3,7 @@
 
 #include "app/messageboxes.h"
 #include "app/uiform.h"
+#include "serial/serialport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +20,27 @@ class SilentBoxes : public mq7410::MessageBoxes
 {
 public:
     mq7410::BoxAnswer show(const mq7410::BoxRequest &) override { return mq7410::BoxAnswer::Yes; }
+};
+
+// A port that takes every frame: the pictures show the window, not the line.
+class OfflinePort : public mq7410::SerialPort
+{
+public:
+    bool selectPort(int) override { return true; }
+    bool setSettings(std::string_view) override { return true; }
+    bool open() override { return m_open = true; }
+    std::int16_t close() override
+    {
+        m_open = false;
+        return 0;
+    }
+    bool write(std::string_view) override { return m_open; }
+    bool isOpen() const override { return m_open; }
+    std::string errorString() const override { return {}; }
+    std::string portDescription() const override { return {}; }
+
+private:
+    bool m_open = false;
 };
 
 struct Scene
@@ -46,7 +68,8 @@ int main(int argc, char *argv[])
     int failures = 0;
     for (const Scene &scene : scenes) {
         SilentBoxes boxes;
-        mq7410::UIForm form(boxes);
+        OfflinePort port;
+        mq7410::UIForm form(port, boxes);
         if (!form.Form_Load())
             return 1;
         form.show();
