@@ -61,16 +61,19 @@ void TestTextNumber::textToNumber_data()
     QTest::newRow("point then exponent") << std::string(".e5") << 0.0;
     QTest::newRow("everything at once") << std::string("+.5e-3x") << 0.0005;
     QTest::newRow("comma is not a point") << std::string("1,5") << 1.0;
-    QTest::newRow("non-ASCII stops") << std::string("3\xC2\xB2") << 3.0;  // 3 then superscript 2
+    QTest::newRow("non-ASCII stops") << std::string("3\xC2\xB2") << 3.0;    // 3 then superscript 2
     QTest::newRow("non-ASCII first") << std::string("\xEF\xBC\x91") << 0.0; // full-width 1
-    QTest::newRow("embedded NUL stops") << std::string("4\0" "5", 3) << 4.0;
+    QTest::newRow("embedded NUL stops") << std::string("4\0"
+                                                       "5",
+                                                       3)
+                                        << 4.0;
     QTest::newRow("negative zero reads as zero") << std::string("-0") << 0.0;
     QTest::newRow("zeros after the point") << std::string("0.0005") << 0.0005;
     QTest::newRow("single precision boundary") << std::string("3.00000001") << 3.00000001;
-    QTest::newRow("largest finite") << std::string("1.7976931348623157e308")
-                                    << std::numeric_limits<double>::max();
-    QTest::newRow("smallest subnormal") << std::string("4.9406564584124654e-324")
-                                        << std::numeric_limits<double>::denorm_min();
+    QTest::newRow("largest finite")
+            << std::string("1.7976931348623157e308") << std::numeric_limits<double>::max();
+    QTest::newRow("smallest subnormal")
+            << std::string("4.9406564584124654e-324") << std::numeric_limits<double>::denorm_min();
     QTest::newRow("below subnormal") << std::string("1e-400") << 0.0;
     QTest::newRow("huge negative exponent") << std::string("5e-99999999999999999999") << 0.0;
     QTest::newRow("zero with huge exponent") << std::string("0e99999") << 0.0;
@@ -92,8 +95,8 @@ void TestTextNumber::textToNumberOutOfRange_data()
     QTest::newRow("1e999") << std::string("1e999") << inf;
     QTest::newRow("-1e999") << std::string("-1e999") << -inf;
     QTest::newRow("just past the largest") << std::string("1.8e308") << inf;
-    QTest::newRow("exponent with 30 digits") << std::string("1e100000000000000000000000000000")
-                                             << inf;
+    QTest::newRow("exponent with 30 digits")
+            << std::string("1e100000000000000000000000000000") << inf;
     QTest::newRow("400 digits") << std::string(400, '9') << inf;
 }
 
@@ -133,8 +136,8 @@ void TestTextNumber::numberToText_data()
     QTest::newRow("small") << 0.0001 << std::string(" .0001");
     QTest::newRow("smaller") << 0.00001 << std::string(" 1E-05");
     QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << std::string(" inf");
-    QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity()
-                                    << std::string("-inf");
+    QTest::newRow("minus infinity")
+            << -std::numeric_limits<double>::infinity() << std::string("-inf");
     QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN() << std::string(" nan");
 }
 

@@ -221,9 +221,9 @@ void TestWindow::firstSight()
     QCOMPARE(state.SeriesLink, 0);
     QCOMPARE(state.OutputOn, 0);
     QCOMPARE(state.SeqRunning, 0);
-    for (auto value : {state.CH1VoltSet, state.CH1CurrSet, state.CH2VoltSet, state.CH2CurrSet,
-                       state.CH1VoltSent, state.CH1CurrSent, state.CH2VoltSent,
-                       state.CH2CurrSent}) {
+    for (auto value :
+         {state.CH1VoltSet, state.CH1CurrSet, state.CH2VoltSet, state.CH2CurrSet, state.CH1VoltSent,
+          state.CH1CurrSent, state.CH2VoltSent, state.CH2CurrSent}) {
         QCOMPARE(value, 0);
     }
     QVERIFY(state.SavedCH2VCaption.empty());
@@ -239,9 +239,9 @@ void TestWindow::displayColours()
         const char *name;
         std::uint32_t back;
     };
-    for (const Display d : {Display{"CH1V", Colors::MenuText}, Display{"CH2V", Colors::MenuText},
-                            Display{"CH1I", Colors::WindowFrame},
-                            Display{"CH2I", Colors::WindowFrame}}) {
+    for (const Display d :
+         {Display{"CH1V", Colors::MenuText}, Display{"CH2V", Colors::MenuText},
+          Display{"CH1I", Colors::WindowFrame}, Display{"CH2I", Colors::WindowFrame}}) {
         QWidget *label = m_fx->widget(QLatin1String(d.name));
         QCOMPARE(foreColor(label), Colors::Red);
         QCOMPARE(backColor(label), d.back);
@@ -259,7 +259,7 @@ void TestWindow::unitCaption()
     const QString blanks2(2, QLatin1Char(' ')), blanks10(10, QLatin1Char(' ')),
             blanks11(11, QLatin1Char(' ')), blanks14(14, QLatin1Char(' '));
     const QString expected = blanks2 + "Num:" + blanks14 + "(1~999999) s" + blanks10 + "(0~32) V"
-                           + blanks11 + "(0~3) A" + blanks11 + "(0~32) V" + blanks11 + "(0~3) A";
+                             + blanks11 + "(0~3) A" + blanks11 + "(0~32) V" + blanks11 + "(0~3) A";
     auto *unit = m_fx->find<QLabel>(QStringLiteral("Unit"));
     QVERIFY(unit);
     QCOMPARE(unit->text(), expected);
@@ -277,7 +277,8 @@ void TestWindow::tableRows_data()
         QTest::addRow("Step %d", step) << QStringLiteral("Step%1").arg(step)
                                        << QStringLiteral("Time%1").arg(step - 1) << step + 1;
     }
-    QTest::newRow("Finish has Time9 and boxes 1") << "Finish" << "Time9" << 1;
+    QTest::newRow("Finish has Time9 and boxes 1") << "Finish"
+                                                  << "Time9" << 1;
 }
 
 void TestWindow::tableRows()
@@ -312,7 +313,8 @@ void TestWindow::tableTabOrder()
         for (const char *column : ValueColumns)
             expected << QLatin1String(column) + QString::number(step + 1);
     }
-    expected << "CancelCommand" << "Start";
+    expected << "CancelCommand"
+             << "Start";
     for (const char *column : ValueColumns)
         expected << QLatin1String(column) + QString::number(1);
 
@@ -384,8 +386,8 @@ void TestWindow::hiddenPanelCannotBeReached()
 void TestWindow::manualPanelReadsLeftToRight()
 {
     // Switches, channel 2's displays, units, channel 1's displays, selectors, keypad.
-    const char *order[] = {"OutputCommand", "CH2V", "VUnit", "CH1V", "CH1VCommand",
-                           "SevenCommand",  "EightCommand", "NineCommand"};
+    const char *order[] = {"OutputCommand", "CH2V",         "VUnit",        "CH1V",
+                           "CH1VCommand",   "SevenCommand", "EightCommand", "NineCommand"};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QVERIFY2(m_fx->widget(QLatin1String(order[i - 1]))->geometry().right()
                          < m_fx->widget(QLatin1String(order[i]))->x(),
@@ -394,8 +396,9 @@ void TestWindow::manualPanelReadsLeftToRight()
     // Each channel's options stand under that channel's displays.
     const QWidget *frame = m_fx->widget(QStringLiteral("ChannelFrame"));
     auto centreX = [&](const char *option) {
-        return frame->mapTo(frame->parentWidget(),
-                            m_fx->widget(QLatin1String(option))->geometry().center())
+        return frame
+                ->mapTo(frame->parentWidget(),
+                        m_fx->widget(QLatin1String(option))->geometry().center())
                 .x();
     };
     QVERIFY(centreX("CH2VOption") < m_fx->widget("CH2V")->geometry().right());

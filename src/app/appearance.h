@@ -10,9 +10,9 @@
 namespace mq7410 {
 
 namespace FontSizes {
-constexpr double Box = 9.75;      // text boxes, row labels of the table
-constexpr double Heading = 12.0;  // column headings, channel titles, the series-link banner
-constexpr double Display = 36.0;  // the four set-point displays and the unit letters
+constexpr double Box = 9.75;     // text boxes, row labels of the table
+constexpr double Heading = 12.0; // column headings, channel titles, the series-link banner
+constexpr double Display = 36.0; // the four set-point displays and the unit letters
 } // namespace FontSizes
 
 // The window was drawn in "MS Sans Serif"; any sans-serif face of the same size stands in.

@@ -20,19 +20,24 @@ Widget *make(QWidget *parent, const char *name, const QString &caption, TwipsLay
     return widget;
 }
 
-QLabel *makeDisplay(QWidget *parent, const char *name, const QString &caption,
-                    TwipsLayout &layout, Twips twips, std::uint32_t background)
+constexpr char UnitProperty[] = "unit";
+
+QLabel *makeDisplay(QWidget *parent, const char *name, const QString &accessibleName,
+                    const char *unit, TwipsLayout &layout, Twips twips, std::uint32_t background)
 {
-    auto *label = make<QLabel>(parent, name, caption, layout, twips);
+    auto *label = make<QLabel>(parent, name, QString(), layout, twips);
     label->setFont(panelFont(FontSizes::Display));
     setForeColor(label, Colors::Red);
     setBackColor(label, background);
+    label->setAccessibleName(accessibleName);
+    label->setProperty(UnitProperty, QLatin1String(unit));
+    showDisplay(label, unit == std::string_view("V") ? "00.00" : "0.000");
     return label;
 }
 
-const char *const DigitNames[10] = {"ZeroCommand", "OneCommand", "TwoCommand",   "ThreeCommand",
-                                    "FourCommand", "FiveCommand", "SixCommand",  "SevenCommand",
-                                    "EightCommand", "NineCommand"};
+const char *const DigitNames[10]
+        = {"ZeroCommand", "OneCommand", "TwoCommand",   "ThreeCommand", "FourCommand",
+           "FiveCommand", "SixCommand", "SevenCommand", "EightCommand", "NineCommand"};
 
 // Where each digit stands on the keypad: row and column, as on a calculator.
 struct KeyPlace
@@ -40,8 +45,8 @@ struct KeyPlace
     int row;
     int column;
 };
-constexpr KeyPlace DigitPlaces[10] = {{3, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 0},
-                                      {1, 1}, {1, 2}, {0, 0}, {0, 1}, {0, 2}};
+constexpr KeyPlace DigitPlaces[10]
+        = {{3, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 0}, {1, 1}, {1, 2}, {0, 0}, {0, 1}, {0, 2}};
 
 void buildKeypad(ManualPanel &panel, TwipsLayout &layout)
 {
@@ -49,16 +54,15 @@ void buildKeypad(ManualPanel &panel, TwipsLayout &layout)
     panel.digitGroup = new QButtonGroup(panel.Control);
     for (int digit = 0; digit <= 9; ++digit) {
         const KeyPlace place = DigitPlaces[digit];
-        auto *key = make<QPushButton>(panel.Control, DigitNames[digit], QString::number(digit),
-                                      layout,
-                                      {KeyColumns[place.column], KeyRows[place.row], KeyWidth,
-                                       KeyHeight});
+        auto *key = make<QPushButton>(
+                panel.Control, DigitNames[digit], QString::number(digit), layout,
+                {KeyColumns[place.column], KeyRows[place.row], KeyWidth, KeyHeight});
         panel.digitGroup->addButton(key, digit);
         panel.digitKeys[digit] = key;
     }
-    panel.EnterCommand = make<QPushButton>(panel.Control, "EnterCommand", QStringLiteral("Enter"),
-                                           layout,
-                                           {KeyColumns[1], KeyRows[3], EnterWidth, KeyHeight});
+    panel.EnterCommand
+            = make<QPushButton>(panel.Control, "EnterCommand", QStringLiteral("Enter"), layout,
+                                {KeyColumns[1], KeyRows[3], EnterWidth, KeyHeight});
 }
 
 void buildOptions(ManualPanel &panel, TwipsLayout &layout)
@@ -92,6 +96,14 @@ void buildSelectors(ManualPanel &panel, TwipsLayout &layout)
 
 } // namespace
 
+void showDisplay(QLabel *display, const std::string &text)
+{
+    const QString shown = QString::fromStdString(text);
+    display->setText(shown);
+    display->setAccessibleDescription(shown + QLatin1Char(' ')
+                                      + display->property(UnitProperty).toString());
+}
+
 ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
 {
     ManualPanel panel;
@@ -100,38 +112,37 @@ ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
     QWidget *control = panel.Control;
 
     // Left to right, as the panel reads: switches, channel 2, units, channel 1, selectors, keys.
-    panel.SerialCommand = make<WrappingButton>(control, "SerialCommand",
-                                               QStringLiteral("Serial /Off"), layout,
-                                               Geometry::SerialCommand);
-    panel.OutputCommand = make<WrappingButton>(control, "OutputCommand",
-                                               QStringLiteral("Output /Off"), layout,
-                                               Geometry::OutputCommand);
+    panel.SerialCommand
+            = make<WrappingButton>(control, "SerialCommand", QStringLiteral("Serial /Off"), layout,
+                                   Geometry::SerialCommand);
+    panel.OutputCommand
+            = make<WrappingButton>(control, "OutputCommand", QStringLiteral("Output /Off"), layout,
+                                   Geometry::OutputCommand);
 
-    panel.Channel2 = make<QLabel>(control, "Channel2", QStringLiteral("CH2"), layout,
-                                  Geometry::Channel2);
-    panel.SerialLabel = make<QLabel>(control, "SerialLabel",
-                                     QStringLiteral("=== Serial Link ==="), layout,
-                                     Geometry::SerialLabel);
-    panel.Channel1 = make<QLabel>(control, "Channel1", QStringLiteral("CH1"), layout,
-                                  Geometry::Channel1);
+    panel.Channel2
+            = make<QLabel>(control, "Channel2", QStringLiteral("CH2"), layout, Geometry::Channel2);
+    panel.SerialLabel = make<QLabel>(control, "SerialLabel", QStringLiteral("=== Serial Link ==="),
+                                     layout, Geometry::SerialLabel);
+    panel.Channel1
+            = make<QLabel>(control, "Channel1", QStringLiteral("CH1"), layout, Geometry::Channel1);
     panel.Channel2->setFont(panelFont(FontSizes::Heading));
     panel.Channel1->setFont(panelFont(FontSizes::Heading));
     panel.SerialLabel->setFont(panelFont(FontSizes::Heading, true));
     setBackColor(panel.SerialLabel, Colors::Yellow);
     panel.SerialLabel->setVisible(false);
 
-    panel.CH2V = makeDisplay(control, "CH2V", QStringLiteral("00.00"), layout, Geometry::CH2V,
-                             Colors::MenuText);
-    panel.CH2I = makeDisplay(control, "CH2I", QStringLiteral("0.000"), layout, Geometry::CH2I,
-                             Colors::WindowFrame);
+    panel.CH2V = makeDisplay(control, "CH2V", QStringLiteral("CH2 voltage"), "V", layout,
+                             Geometry::CH2V, Colors::MenuText);
+    panel.CH2I = makeDisplay(control, "CH2I", QStringLiteral("CH2 current"), "A", layout,
+                             Geometry::CH2I, Colors::WindowFrame);
     panel.VUnit = make<QLabel>(control, "VUnit", QStringLiteral("V"), layout, Geometry::VUnit);
     panel.IUnit = make<QLabel>(control, "IUnit", QStringLiteral("A"), layout, Geometry::IUnit);
     panel.VUnit->setFont(panelFont(FontSizes::Display));
     panel.IUnit->setFont(panelFont(FontSizes::Display));
-    panel.CH1V = makeDisplay(control, "CH1V", QStringLiteral("00.00"), layout, Geometry::CH1V,
-                             Colors::MenuText);
-    panel.CH1I = makeDisplay(control, "CH1I", QStringLiteral("0.000"), layout, Geometry::CH1I,
-                             Colors::WindowFrame);
+    panel.CH1V = makeDisplay(control, "CH1V", QStringLiteral("CH1 voltage"), "V", layout,
+                             Geometry::CH1V, Colors::MenuText);
+    panel.CH1I = makeDisplay(control, "CH1I", QStringLiteral("CH1 current"), "A", layout,
+                             Geometry::CH1I, Colors::WindowFrame);
 
     buildOptions(panel, layout);
     buildSelectors(panel, layout);
@@ -140,4 +151,3 @@ ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
 }
 
 } // namespace mq7410
-

@@ -9,10 +9,10 @@ namespace mq7410 {
 
 // Buttons and icon of a box, by the flags the program has always used.
 enum class BoxKind {
-    OkStop = 16,               // OK, stop icon
-    YesNoQuestion = 36,        // Yes (default) and No, question icon
-    OkExclamation = 48,        // OK, exclamation icon
-    OkInformation = 64,        // OK, information icon
+    OkStop = 16,        // OK, stop icon
+    YesNoQuestion = 36, // Yes (default) and No, question icon
+    OkExclamation = 48, // OK, exclamation icon
+    OkInformation = 64, // OK, information icon
 };
 
 enum class BoxAnswer { Ok = 1, Yes = 6, No = 7 };

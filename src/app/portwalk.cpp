@@ -10,9 +10,9 @@ const QString WalkTitle = QStringLiteral("Power Supply");
 
 bool askToUse(SerialPort &port, MessageBoxes &boxes, const QString &portText)
 {
-    const BoxRequest question{QStringLiteral("Find Com ") + portText + QStringLiteral(", Using it?"),
-                              WalkTitle, BoxKind::YesNoQuestion,
-                              QString::fromStdString(port.portDescription())};
+    const BoxRequest question{
+            QStringLiteral("Find Com ") + portText + QStringLiteral(", Using it?"), WalkTitle,
+            BoxKind::YesNoQuestion, QString::fromStdString(port.portDescription())};
     return boxes.show(question) == BoxAnswer::Yes;
 }
 
@@ -38,8 +38,10 @@ int walkPorts(SerialPort &port, MessageBoxes &boxes,
             continue;
         const QString portText = QString::number(number);
         if (askToUse(port, boxes, portText)) {
-            boxes.show({QStringLiteral("Using COM") + portText + QStringLiteral(":"), WalkTitle,
-                        BoxKind::OkInformation, {}});
+            boxes.show({QStringLiteral("Using COM") + portText + QStringLiteral(":"),
+                        WalkTitle,
+                        BoxKind::OkInformation,
+                        {}});
             return number;
         }
         if (const std::int16_t code = CloseCommPort(port); code != 0)

@@ -13,8 +13,8 @@ namespace {
 
 using Geometry::Twips;
 
-QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption,
-                  TwipsLayout &layout, Twips twips, double pointSize)
+QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, TwipsLayout &layout,
+                  Twips twips, double pointSize)
 {
     auto *label = new QLabel(caption, parent);
     label->setObjectName(name);
@@ -45,8 +45,7 @@ int lineOfRow(int row)
 }
 
 const char *const HeadingNames[6] = {"StepIndex", "TimeL", "CH1VL", "CH1AL", "CH2VL", "CH2AL"};
-const char *const HeadingCaptions[6] = {"Step:", "Time:", "CH1 V:", "CH1 A:", "CH2 V:",
-                                        "CH2 A:"};
+const char *const HeadingCaptions[6] = {"Step:", "Time:", "CH1 V:", "CH1 A:", "CH2 V:", "CH2 A:"};
 const char *const ColumnNames[4] = {"CH1V", "CH1I", "CH2V", "CH2I"};
 
 void buildHeadings(SequencePanel &panel, TwipsLayout &layout)
@@ -82,14 +81,14 @@ void buildRows(SequencePanel &panel, TwipsLayout &layout)
         setBackColor(label, Colors::IdleStep);
         panel.stepLabels[step - 1] = label;
     }
-    panel.Finish = makeLabel(panel.Sequence, QStringLiteral("Finish"), QStringLiteral("Finish:"),
-                             layout, {RowLabelLeft, lineTop(9), RowLabelWidth, RowLabelHeight},
-                             FontSizes::Box);
+    panel.Finish
+            = makeLabel(panel.Sequence, QStringLiteral("Finish"), QStringLiteral("Finish:"), layout,
+                        {RowLabelLeft, lineTop(9), RowLabelWidth, RowLabelHeight}, FontSizes::Box);
 
     for (int step = 1; step <= 9; ++step) {
-        panel.timeBoxes[step - 1] = makeBox(panel.Sequence, QStringLiteral("Time%1").arg(step),
-                                            layout,
-                                            {TimeBoxLeft, lineTop(step), TimeBoxWidth, BoxHeight});
+        panel.timeBoxes[step - 1]
+                = makeBox(panel.Sequence, QStringLiteral("Time%1").arg(step), layout,
+                          {TimeBoxLeft, lineTop(step), TimeBoxWidth, BoxHeight});
     }
     for (int row = 0; row < StepRows; ++row) {
         for (int column = 0; column < 4; ++column) {

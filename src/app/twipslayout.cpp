@@ -24,9 +24,9 @@ QSize pushButtonNeed(const QPushButton *button)
 {
     // Like the common style's button size, without the style's minimum width for dialogs.
     const QSize text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text());
-    const int extra = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button)
-                    + 2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr,
-                                                       button);
+    const int extra
+            = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button)
+              + 2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
     return text + QSize(extra, extra);
 }
 

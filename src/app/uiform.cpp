@@ -2,7 +2,6 @@
 
 #include "messageboxes.h"
 #include "portwalk.h"
-#include "protocol/datatransfer.h"
 #include "serial/serialport.h"
 #include "version.h"
 
@@ -17,7 +16,6 @@ namespace {
 constexpr int TimerIntervalMs = 1000;
 
 const QString AboutTitle = QStringLiteral("MQ-7410P Information");
-const QString SerialErrorTitle = QStringLiteral("! RS-232 ERROR !");
 
 QString aboutText()
 {
@@ -49,7 +47,8 @@ UIForm::UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent)
 
     buildMenu();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    connectHandlers();
+    connectMenu();
+    connectFrontPanel();
 }
 
 UIForm::~UIForm() = default;
@@ -66,15 +65,13 @@ void UIForm::buildMenu()
     m_aboutAction->setObjectName(QStringLiteral("About"));
 }
 
-void UIForm::connectHandlers()
+void UIForm::connectMenu()
 {
     connect(m_exitAction, &QAction::triggered, this, [this] { Exit_Click(); });
     connect(m_autoAction, &QAction::triggered, this, [this] { Auto_Click(); });
     connect(m_aboutAction, &QAction::triggered, this, [this] { About_Click(); });
     connect(m_sequence.CancelCommand, &QPushButton::clicked, this,
             [this] { CancelCommand_Click(); });
-    connect(m_manual.OutputCommand, &QPushButton::clicked, this, [this] { OutputCommand_Click(); });
-    connect(m_manual.EnterCommand, &QPushButton::clicked, this, [this] { EnterCommand_Click(); });
 }
 
 bool UIForm::Form_Load()
@@ -89,56 +86,6 @@ bool UIForm::Form_Load()
 
     // The port walk comes last: it either ends the program or leaves the chosen port open.
     return walkPorts(m_port, m_boxes, [this](std::int16_t code) { ShowCommError(code); }) > 0;
-}
-
-bool UIForm::DataTransfer(std::int16_t selector)
-{
-    const std::string frame = prepareTransfer(selector, m_state, m_displays);
-    showDisplays();
-    if (frame.empty())
-        return true;
-    if (m_port.write(frame))
-        return true;
-    reportWriteFailure(frame);
-    return false;
-}
-
-void UIForm::showDisplays()
-{
-    m_manual.CH1V->setText(QString::fromStdString(m_displays.CH1V));
-    m_manual.CH1I->setText(QString::fromStdString(m_displays.CH1I));
-    m_manual.CH2V->setText(QString::fromStdString(m_displays.CH2V));
-    m_manual.CH2I->setText(QString::fromStdString(m_displays.CH2I));
-}
-
-void UIForm::reportWriteFailure(const std::string &frame)
-{
-    const QString text = QStringLiteral("The frame %1 could not be sent to the supply.\n\n%2")
-                                 .arg(QString::fromStdString(frame),
-                                      QString::fromStdString(m_port.errorString()));
-    m_boxes.show({text, SerialErrorTitle, BoxKind::OkExclamation, {}});
-}
-
-void UIForm::ShowCommError(std::int16_t code)
-{
-    m_boxes.show({QString::number(code), SerialErrorTitle, BoxKind::OkExclamation, {}});
-}
-
-void UIForm::OutputCommand_Click()
-{
-    if (m_state.OutputOn != Off) {
-        m_state.OutputOn = Off;
-        m_manual.OutputCommand->setText(QStringLiteral("Output /Off"));
-    } else {
-        m_state.OutputOn = On;
-        m_manual.OutputCommand->setText(QStringLiteral("Output /On"));
-    }
-    DataTransfer(SendOutputState);
-}
-
-void UIForm::EnterCommand_Click()
-{
-    DataTransfer(m_state.EditTarget);
 }
 
 void UIForm::Exit_Click()

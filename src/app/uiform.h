@@ -51,9 +51,13 @@ public:
     void Auto_Click();
     void CancelCommand_Click();
 
-    // The two buttons whose whole job is to send a frame.
+    // The manual panel: output switch, Enter, selector buttons (with the set-point code they
+    // choose), digit keys and the series-link switch.
     void OutputCommand_Click();
     void EnterCommand_Click();
+    void SelectorCommand_Click(std::int16_t code);
+    void DigitCommand_Click(int digit);
+    void SerialCommand_Click();
 
 signals:
     // The program must end now; main() quits the event loop.
@@ -61,10 +65,12 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void buildMenu();
-    void connectHandlers();
+    void connectMenu();
+    void connectFrontPanel();
     void endProgram();
     void showDisplays();
     void reportWriteFailure(const std::string &frame);

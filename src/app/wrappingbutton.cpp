@@ -12,7 +12,7 @@ WrappingButton::WrappingButton(const QString &text, QWidget *parent)
 int WrappingButton::margin() const
 {
     return style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this) / 2
-         + style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+           + style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
 }
 
 QSize WrappingButton::sizeHint() const

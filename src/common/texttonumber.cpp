@@ -122,8 +122,8 @@ double TextToNumber(std::string_view text)
         magnitude = infinity;
     } else if (exponent >= UnderflowExponent) {
         const std::string canonical = "0." + significant + "e" + std::to_string(exponent);
-        const auto result =
-                std::from_chars(canonical.data(), canonical.data() + canonical.size(), magnitude);
+        const auto result
+                = std::from_chars(canonical.data(), canonical.data() + canonical.size(), magnitude);
         if (result.ec == std::errc::result_out_of_range)
             magnitude = exponent > 0 ? infinity : 0.0;
     }

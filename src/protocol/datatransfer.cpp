@@ -44,7 +44,7 @@ std::string prepareTransfer(std::int16_t selector, PanelState &state, Displays &
         return "8A" + HexField(state.CH2VoltSet);
     case SendAllSetPoints:
         return "8D" + HexField(state.CH1VoltSet) + HexField(state.CH1CurrSet)
-             + HexField(state.CH2VoltSet) + HexField(state.CH2CurrSet);
+               + HexField(state.CH2VoltSet) + HexField(state.CH2CurrSet);
     case SendOutputState:
         return state.OutputOn != Off ? "8CF0F0" : "8C0F0F";
     case SendLinkOff:

@@ -33,6 +33,7 @@ struct FormFixture
 
     // A real mouse click in the middle of the named button.
     void click(const QString &name) const;
+    void click(const char *name) const { click(QLatin1String(name)); }
 
     FakeSerialPort port;
     ScriptedBoxes boxes;

@@ -61,8 +61,26 @@ int main(int argc, char *argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
 
     const Scene scenes[] = {
-            {"manual-panel.png", [](mq7410::UIForm &) {}},
-            {"auto-panel.png", [](mq7410::UIForm &form) { form.Auto_Click(); }},
+            {"manual-panel.png",
+             [](mq7410::UIForm &) {
+             }},
+            {"manual-panel-link.png",
+             [](mq7410::UIForm &form) {
+                 form.SelectorCommand_Click(mq7410::CH1Voltage);
+                 for (int digit : {1, 2, 3, 4})
+                     form.DigitCommand_Click(digit);
+                 form.EnterCommand_Click();
+                 form.SelectorCommand_Click(mq7410::CH1Current);
+                 for (int digit : {1, 5, 0, 0})
+                     form.DigitCommand_Click(digit);
+                 form.EnterCommand_Click();
+                 form.SerialCommand_Click();
+                 form.OutputCommand_Click();
+             }},
+            {"auto-panel.png",
+             [](mq7410::UIForm &form) {
+                 form.Auto_Click();
+             }},
     };
 
     int failures = 0;
