@@ -259,13 +259,6 @@ void TestRunner::play_data()
             << nineTimes({}, QStringLiteral("1"))
             << oneSecondSteps(8) + QStringList{shown(9, 1), EndsAfterStep9}
             << nineTimes({}, QStringLiteral(" 0"));
-
-    QTest::newRow("7x in Time9 counts 7, then the Finish row")
-            << nineTimes({"1", "1", "1", "1", "1", "1", "1", "1", "7x"})
-            << oneSecondSteps(8) + QStringList{shown(9, 7), shown(9, 6),   shown(9, 5),
-                                               shown(9, 4), shown(9, 3),   shown(9, 2),
-                                               shown(9, 1), EndsAfterStep9}
-            << nineTimes({}, QStringLiteral(" 0"));
 }
 
 void TestRunner::play()
@@ -303,13 +296,8 @@ void TestRunner::firstStepLastsItsWholeSecondsPlusOneTick_data()
 {
     QTest::addColumn<std::string>("time1");
     QTest::addColumn<int>("ticks");
-    QTest::newRow("0.4") << std::string("0.4") << 1;
-    QTest::newRow("0.5") << std::string("0.5") << 2;
-    QTest::newRow("2.5") << std::string("2.5") << 4;
-    QTest::newRow("-2.5") << std::string("-2.5") << 1;
-    QTest::newRow("-1e999") << std::string("-1e999") << 1;
-    QTest::newRow("999998.6") << std::string("999998.6") << 1'000'000;
-    QTest::newRow("1e6 is capped") << std::string("1e6") << 1'000'000;
+    QTest::newRow("2.5 rounds to 3") << std::string("2.5") << 4;
+    QTest::newRow("-1e999 counts as 0") << std::string("-1e999") << 1;
     QTest::newRow("1e999 is capped") << std::string("1e999") << 1'000'000;
 }
 
