@@ -1,0 +1,19 @@
+#include "steptime.h"
+
+#include "common/textnumber.h"
+
+#include <cmath>
+
+namespace mq7410 {
+
+double stepSeconds(std::string_view text)
+{
+    const double read = TextToNumber(text);
+    if (!(read > 0.0)) // negative, zero, minus infinity, or not a number at all
+        return 0.0;
+    if (read > MaxStepSeconds)
+        return MaxStepSeconds;
+    return std::round(read);
+}
+
+} // namespace mq7410
