@@ -2,6 +2,7 @@
 
 #include "messageboxes.h"
 #include "portwalk.h"
+#include "protocol/datatransfer.h"
 #include "serial/serialport.h"
 #include "version.h"
 
@@ -32,6 +33,7 @@ UIForm::UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent)
     : QMainWindow(parent)
     , m_port(port)
     , m_boxes(boxes)
+    , m_runnerPanel(m_sequence, m_state, [this] { return DataTransfer(SendAllSetPoints); })
 {
     setObjectName(QStringLiteral("UIForm"));
     setWindowTitle(QStringLiteral("MQ-7410"));
@@ -49,6 +51,7 @@ UIForm::UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     connectMenu();
     connectFrontPanel();
+    connectSequence();
 }
 
 UIForm::~UIForm() = default;

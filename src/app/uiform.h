@@ -15,6 +15,7 @@
 #include "displays.h"
 #include "manualpanel.h"
 #include "panelstate.h"
+#include "runnerpanel.h"
 #include "sequencepanel.h"
 #include "twipslayout.h"
 
@@ -59,6 +60,12 @@ public:
     void DigitCommand_Click(int digit);
     void SerialCommand_Click();
 
+    // The auto panel: the check of a set-point box (by StepTable row and column), Start, and
+    // one tick of the running sequence.
+    void ValueBox_Change(int row, int column);
+    void Start_Click();
+    void Timer1_Tick();
+
 signals:
     // The program must end now; main() quits the event loop.
     void endRequested();
@@ -71,6 +78,9 @@ private:
     void buildMenu();
     void connectMenu();
     void connectFrontPanel();
+    void connectSequence();
+    void Timer1_Timeout();
+    void endRunAfterFailedWrite();
     void endProgram();
     void showDisplays();
     void reportWriteFailure(const std::string &frame);
@@ -83,6 +93,7 @@ private:
     TwipsLayout m_layout;
     ManualPanel m_manual;
     SequencePanel m_sequence;
+    WindowRunnerPanel m_runnerPanel;
     QMenu *m_fileMenu = nullptr;
     QAction *m_exitAction = nullptr;
     QAction *m_autoAction = nullptr;

@@ -35,6 +35,7 @@ void UIForm::showDisplays()
 
 void UIForm::reportWriteFailure(const std::string &frame)
 {
+    endRunAfterFailedWrite();
     const QString text = QStringLiteral("The frame %1 could not be sent to the supply.\n\n%2")
                                  .arg(QString::fromStdString(frame),
                                       QString::fromStdString(m_port.errorString()));
