@@ -1,5 +1,6 @@
-// The texts of the box "! RS-232 ERROR !".
+// The texts of the box "! RS-232 ERROR !", and the codes that a failed close reports.
 
+#include "serial/closeerror.h"
 #include "serial/commerror.h"
 
 #include <QTest>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+using mq7410::commErrorCode;
 using mq7410::commErrorMessage;
 
 Q_DECLARE_METATYPE(std::string)
@@ -18,6 +20,8 @@ class TestCommError : public QObject
 private slots:
     void message_data();
     void message();
+    void closeErrors_data();
+    void closeErrors();
 };
 
 void TestCommError::message_data()
@@ -76,6 +80,36 @@ void TestCommError::message()
     QFETCH(std::int16_t, code);
     QFETCH(std::string, expected);
     QCOMPARE(commErrorMessage(code), expected);
+}
+
+void TestCommError::closeErrors_data()
+{
+    QTest::addColumn<QSerialPort::SerialPortError>("error");
+    QTest::addColumn<std::string>("expected");
+
+    QTest::newRow("not open") << QSerialPort::NotOpenError << std::string("Device not Open");
+    QTest::newRow("device gone") << QSerialPort::ResourceError
+                                 << std::string("Hardware not present");
+    QTest::newRow("device not found")
+            << QSerialPort::DeviceNotFoundError << std::string("Hardware not present");
+    QTest::newRow("output stuck") << QSerialPort::TimeoutError << std::string("Tx queue is full");
+    QTest::newRow("write failed") << QSerialPort::WriteError << std::string("Tx queue is full");
+    QTest::newRow("held elsewhere")
+            << QSerialPort::PermissionError << std::string("Device already open");
+    QTest::newRow("unsupported") << QSerialPort::UnsupportedOperationError
+                                 << std::string("Requested mode unsupported");
+    QTest::newRow("unknown") << QSerialPort::UnknownError
+                             << std::string("Unlist error : 16384 (&H4000)");
+}
+
+void TestCommError::closeErrors()
+{
+    QFETCH(QSerialPort::SerialPortError, error);
+    QFETCH(std::string, expected);
+    // Zero would mean "no error": the window would show nothing.
+    QVERIFY(commErrorCode(error) != 0);
+    QCOMPARE(commErrorMessage(commErrorCode(error)), expected);
+    QCOMPARE(commErrorCode(QSerialPort::NoError), 0);
 }
 
 QTEST_GUILESS_MAIN(TestCommError)
