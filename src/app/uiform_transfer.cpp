@@ -4,6 +4,7 @@
 
 #include "messageboxes.h"
 #include "protocol/datatransfer.h"
+#include "serial/commerror.h"
 #include "serial/serialport.h"
 
 namespace mq7410 {
@@ -44,7 +45,8 @@ void UIForm::reportWriteFailure(const std::string &frame)
 
 void UIForm::ShowCommError(std::int16_t code)
 {
-    m_boxes.show({QString::number(code), SerialErrorTitle, BoxKind::OkExclamation, {}});
+    m_boxes.show({QString::fromStdString(commErrorMessage(code)), SerialErrorTitle,
+                  BoxKind::OkExclamation, {}});
 }
 
 } // namespace mq7410
