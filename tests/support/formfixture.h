@@ -34,6 +34,13 @@ struct FormFixture
     // A real mouse click in the middle of the named button.
     void click(const QString &name) const;
     void click(const char *name) const { click(QLatin1String(name)); }
+    QWidget *widget(const char *name) const { return widget(QLatin1String(name)); }
+    QAction *action(const char *name) const { return action(QLatin1String(name)); }
+    template<typename T>
+    T *find(const char *name) const
+    {
+        return find<T>(QLatin1String(name));
+    }
 
     FakeSerialPort port;
     ScriptedBoxes boxes;

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTimer>
 
 #include <cstdio>
@@ -49,6 +50,21 @@ struct Scene
     std::function<void(mq7410::UIForm &)> prepare;
 };
 
+// Three seconds into step 2 of a short sequence.
+void playSequence(mq7410::UIForm &form)
+{
+    form.Auto_Click();
+    const char *const cells[][2]
+            = {{"Time1", "3"},  {"CH1V2", "5"},   {"CH1I2", "0.5"},  {"Time2", "10"},
+               {"CH1V3", "12"}, {"CH1I3", "1.5"}, {"CH2V3", "12"},   {"CH2I3", "1.5"},
+               {"Time3", "5"},  {"CH1V4", "3.3"}, {"CH1I4", "0.25"}, {"CH1I1", "0.1"}};
+    for (const auto &[name, text] : cells)
+        form.findChild<QLineEdit *>(QLatin1String(name))->setText(QLatin1String(text));
+    form.Start_Click();
+    for (int tick = 0; tick < 7; ++tick)
+        form.Timer1_Tick();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -81,6 +97,7 @@ int main(int argc, char *argv[])
              [](mq7410::UIForm &form) {
                  form.Auto_Click();
              }},
+            {"auto-panel-run.png", playSequence},
     };
 
     int failures = 0;
