@@ -1,0 +1,423 @@
+// mq7410-sim as a process: the device line, frames written to its pseudo-terminal as the front
+// panel writes them, the JSON log, line settings, the test hooks, COMMAND, and usage errors.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int WaitMs = 15000; // bounds for a loaded machine; nothing is timed
+
+qint64 monotonicNow()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+}
+
+QString simProgram()
+{
+    const QString fromBuild = qEnvironmentVariable("MQ7410_SIM");
+    return fromBuild.isEmpty() ? QCoreApplication::applicationDirPath() + "/../mq7410-sim"
+                               : fromBuild;
+}
+
+// The slave side as the front panel opens it.
+class PanelPort
+{
+public:
+    explicit PanelPort(const QString &device)
+        : m_fd(::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC))
+    {}
+    ~PanelPort()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    bool isOpen() const { return m_fd >= 0; }
+
+    bool setLine(speed_t speed, tcflag_t characterSize, tcflag_t parity, tcflag_t stopBits)
+    {
+        termios attributes{};
+        if (::tcgetattr(m_fd, &attributes) != 0)
+            return false;
+        ::cfmakeraw(&attributes);
+        ::cfsetospeed(&attributes, speed);
+        ::cfsetispeed(&attributes, speed);
+        attributes.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB);
+        attributes.c_cflag |= characterSize | parity | stopBits | CLOCAL | CREAD;
+        return ::tcsetattr(m_fd, TCSANOW, &attributes) == 0;
+    }
+    bool set115200_8N1() { return setLine(B115200, CS8, 0, 0); }
+
+    termios attributes() const
+    {
+        termios attributes{};
+        ::tcgetattr(m_fd, &attributes);
+        return attributes;
+    }
+
+    bool write(const QByteArray &bytes)
+    {
+        return ::write(m_fd, bytes.constData(), bytes.size()) == bytes.size();
+    }
+
+    // True once the far end has hung up (the master was closed).
+    bool seesHangUp()
+    {
+        pollfd entry{m_fd, POLLIN, 0};
+        return ::poll(&entry, 1, WaitMs) == 1 && (entry.revents & POLLHUP);
+    }
+
+private:
+    int m_fd;
+};
+
+// One run of mq7410-sim with a log in a temporary folder.
+class Sim
+{
+public:
+    Sim() { m_process.setProgram(simProgram()); }
+    ~Sim()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(WaitMs);
+        }
+    }
+
+    QString logPath() const { return m_dir.filePath("sim.jsonl"); }
+
+    // Starts it and reads the device line.
+    bool start(const QStringList &extraArguments = {})
+    {
+        m_process.setArguments(QStringList{"--log", logPath()} + extraArguments);
+        m_process.start();
+        if (!m_process.waitForStarted(WaitMs))
+            return false;
+        for (QElapsedTimer waited; !m_process.canReadLine() && waited.elapsed() < WaitMs;)
+            m_process.waitForReadyRead(100);
+        const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+        m_output += line + '\n';
+        if (!line.startsWith("device: "))
+            return false;
+        m_device = line.mid(8);
+        return true;
+    }
+
+    const QString &device() const { return m_device; }
+    QProcess &process() { return m_process; }
+
+    QString output()
+    {
+        m_output += QString::fromUtf8(m_process.readAllStandardOutput());
+        return m_output;
+    }
+
+    // The log's records, every line checked to be one JSON object.
+    QList<QJsonObject> records() const
+    {
+        QList<QJsonObject> records;
+        QFile file(logPath());
+        if (!file.open(QIODevice::ReadOnly))
+            return records;
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            if (line.isEmpty())
+                continue;
+            QJsonParseError error;
+            const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+            records << (document.isObject() ? document.object()
+                                            : QJsonObject{{"event", "not JSON"},
+                                                          {"line", QString::fromUtf8(line)}});
+        }
+        return records;
+    }
+
+    QList<QJsonObject> records(const QString &event) const
+    {
+        QList<QJsonObject> matching;
+        for (const QJsonObject &record : records()) {
+            if (record["event"].toString() == event)
+                matching << record;
+        }
+        return matching;
+    }
+
+    QStringList frames() const
+    {
+        QStringList frames;
+        for (const QJsonObject &record : records("frame"))
+            frames << record["frame"].toString();
+        return frames;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_device;
+    QString m_output;
+};
+
+QJsonObject stateObject(int ch1Voltage, int ch1Current, int ch2Voltage, int ch2Current, bool output,
+                        bool link)
+{
+    return {{"ch1_voltage", ch1Voltage}, {"ch1_current", ch1Current}, {"ch2_voltage", ch2Voltage},
+            {"ch2_current", ch2Current}, {"output", output},          {"link", link}};
+}
+
+} // namespace
+
+class TestSimProcess : public QObject
+{
+    Q_OBJECT
+private slots:
+    void decodesWhatThePanelWrites();
+    void reportsLineSettings();
+    void keepsThePortAcrossReopening();
+    void exitAfterFramesHangsUp();
+    void runsACommand_data();
+    void runsACommand();
+    void forwardsTheCommandsOutput();
+    void usage_data();
+    void usage();
+};
+
+void TestSimProcess::decodesWhatThePanelWrites()
+{
+    Sim sim;
+    QVERIFY(sim.start());
+    QVERIFY2(QRegularExpression("^/dev/pts/[0-9]+$").match(sim.device()).hasMatch(),
+             qPrintable(sim.device()));
+    PanelPort port(sim.device());
+    QVERIFY(port.isOpen());
+    QVERIFY(port.set115200_8N1());
+
+    const qint64 before = monotonicNow();
+    const QByteArray garbage("z\0\"\\\xFF\n", 6);
+    QVERIFY(port.write("8804D2"));
+    QVERIFY(port.write("8D04D205DC")); // one frame in two writes
+    QVERIFY(port.write("01F400FA"));
+    QVERIFY(port.write(garbage + "8CF0F0"));
+    QTRY_COMPARE_WITH_TIMEOUT(sim.frames().size(), 3, WaitMs);
+    const qint64 after = monotonicNow();
+
+    QCOMPARE(sim.frames(), (QStringList{"8804D2", "8D04D205DC01F400FA", "8CF0F0"}));
+    const QList<QJsonObject> frames = sim.records("frame");
+    QCOMPARE(frames[0]["code"].toString(), "88");
+    QCOMPARE(frames[0]["state"].toObject(), stateObject(1234, 0, 0, 0, false, false));
+    QCOMPARE(frames[1]["code"].toString(), "8D");
+    QCOMPARE(frames[1]["state"].toObject(), stateObject(1234, 1500, 500, 250, false, false));
+    QCOMPARE(frames[2]["code"].toString(), "8C");
+    QCOMPARE(frames[2]["state"].toObject(), stateObject(1234, 1500, 500, 250, true, false));
+    QCOMPARE(frames[2]["text"].toString(), "output ON");
+    // The same clock as this process's steady_clock.
+    qint64 previous = before;
+    for (const QJsonObject &frame : frames) {
+        const qint64 time = frame["t_ns"].toInteger();
+        QVERIFY(time >= previous && time <= after);
+        previous = time;
+    }
+
+    const QList<QJsonObject> skipped = sim.records("skipped");
+    QCOMPARE(skipped.size(), 1);
+    QCOMPARE(skipped[0]["hex"].toString(), "7A00225CFF0A");
+    QCOMPARE(skipped[0]["bytes"].toString(), QString::fromLatin1(garbage));
+    QCOMPARE(skipped[0]["reason"].toString(), "unknown_code");
+    QVERIFY(sim.records("not JSON").isEmpty());
+
+    QTRY_VERIFY_WITH_TIMEOUT(sim.output().contains("8D04D205DC01F400FA  CH1 12.34 V 1.500 A, "
+                                                   "CH2 05.00 V 0.250 A"),
+                             WaitMs);
+    QVERIFY(sim.output().contains("state   CH1 12.34 V 1.500 A | CH2 05.00 V 0.250 A | output "
+                                  "ON | link OFF"));
+
+    // SIGTERM: a clean end, and the panel sees the far end hang up.
+    sim.process().terminate();
+    QVERIFY(sim.process().waitForFinished(WaitMs));
+    QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.process().exitCode(), 0);
+    QVERIFY(port.seesHangUp());
+    const QJsonObject last = sim.records().last();
+    QCOMPARE(last["event"].toString(), "stop");
+    QCOMPARE(last["reason"].toString(), "signal");
+    QCOMPARE(last["frames"].toInt(), 3);
+}
+
+void TestSimProcess::reportsLineSettings()
+{
+    Sim sim;
+    QVERIFY(sim.start());
+    PanelPort port(sim.device());
+    QVERIFY(port.isOpen());
+    QVERIFY(port.set115200_8N1());
+    QVERIFY(port.write("8804D2"));
+    QTRY_COMPARE_WITH_TIMEOUT(sim.frames().size(), 1, WaitMs);
+
+    // The settings the frame was written with are reported before it.
+    QList<QJsonObject> records = sim.records();
+    const auto frameAt = std::find_if(records.begin(), records.end(), [](const auto &record) {
+        return record["event"].toString() == "frame";
+    });
+    QJsonObject settingsBefore;
+    for (auto it = records.begin(); it != frameAt; ++it) {
+        if ((*it)["event"].toString() == "settings")
+            settingsBefore = *it;
+    }
+    QCOMPARE(settingsBefore["baud"].toInt(), 115200);
+    QCOMPARE(settingsBefore["data_bits"].toInt(), 8);
+    QCOMPARE(settingsBefore["parity"].toString(), "none");
+    QCOMPARE(settingsBefore["stop_bits"].toInt(), 1);
+    QCOMPARE(settingsBefore["matches_supply"].toBool(), true);
+    QCOMPARE(settingsBefore["initial"].toBool(), false);
+
+    // A change with nothing written is reported too, and warned about.
+    QVERIFY(port.setLine(B9600, CS7, PARENB, CSTOPB));
+    QTRY_COMPARE_WITH_TIMEOUT(sim.records("settings").last()["baud"].toInt(), 9600, WaitMs);
+    const QJsonObject changed = sim.records("settings").last();
+    QCOMPARE(changed["stop_bits"].toInt(), 2);
+    // Linux keeps a pseudo-terminal at 8 data bits without parity whatever is asked for; the
+    // record must say what the line holds.
+    const termios held = port.attributes();
+    QCOMPARE(changed["data_bits"].toInt(), (held.c_cflag & CSIZE) == CS7 ? 7 : 8);
+    QCOMPARE(changed["parity"].toString(), (held.c_cflag & PARENB) ? "even" : "none");
+    QCOMPARE(changed["matches_supply"].toBool(), false);
+    QTRY_VERIFY_WITH_TIMEOUT(
+            sim.output().contains(QRegularExpression("line settings 9600 baud .N2, flow "
+                                                     "control none  WARNING")),
+            WaitMs);
+}
+
+void TestSimProcess::keepsThePortAcrossReopening()
+{
+    Sim sim;
+    QVERIFY(sim.start());
+    QStringList written;
+    for (int round = 0; round < 20; ++round) {
+        PanelPort port(sim.device());
+        QVERIFY2(port.isOpen(), qPrintable(QString::number(round)));
+        QVERIFY(port.set115200_8N1());
+        written << QString::asprintf("88%04X", round * 100);
+        QVERIFY(port.write(written.last().toLatin1()));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(sim.frames(), written, WaitMs);
+    QCOMPARE(sim.process().state(), QProcess::Running);
+}
+
+void TestSimProcess::exitAfterFramesHangsUp()
+{
+    Sim sim;
+    QVERIFY(sim.start({"--exit-after-frames", "2"}));
+    PanelPort port(sim.device());
+    QVERIFY(port.isOpen());
+    QVERIFY(port.set115200_8N1());
+    QVERIFY(port.write("8804D28705DC8CF0F0"));
+
+    QVERIFY(sim.process().waitForFinished(WaitMs));
+    QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.process().exitCode(), 0);
+    QVERIFY(port.seesHangUp());
+    QCOMPARE(sim.frames(), (QStringList{"8804D2", "8705DC"}));
+    const QJsonObject last = sim.records().last();
+    QCOMPARE(last["reason"].toString(), "frame_limit");
+    QCOMPARE(last["frames"].toInt(), 2);
+}
+
+void TestSimProcess::runsACommand_data()
+{
+    QTest::addColumn<QStringList>("command");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("frames");
+
+    QTest::newRow("command writes a frame")
+            << QStringList{"sh", "-c", "printf 8CF0F0 > \"$MQ7410_PORTS\""} << 0
+            << QStringList{"8CF0F0"};
+    QTest::newRow("exit code is forwarded")
+            << QStringList{"sh", "-c", "printf 8804D2 > \"$MQ7410_PORTS\"; exit 7"} << 7
+            << QStringList{"8804D2"};
+    QTest::newRow("frame written just before the end")
+            << QStringList{"sh", "-c", "printf 8E00FA01F4 > \"$MQ7410_PORTS\"; exec true"} << 0
+            << QStringList{"8E00FA01F4"};
+    QTest::newRow("ended by a signal")
+            << QStringList{"sh", "-c", "kill -TERM $$"} << 128 + 15 << QStringList{};
+    QTest::newRow("cannot be started")
+            << QStringList{QDir::tempPath() + "/no-such-mq7410-panel"} << 127 << QStringList{};
+}
+
+void TestSimProcess::runsACommand()
+{
+    QFETCH(QStringList, command);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, frames);
+
+    Sim sim;
+    QVERIFY(sim.start(QStringList{"--"} + command));
+    QVERIFY(sim.process().waitForFinished(WaitMs));
+    QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sim.process().exitCode(), exitCode);
+    QCOMPARE(sim.frames(), frames);
+    QCOMPARE(sim.records().last()["reason"].toString(), "command_ended");
+}
+
+void TestSimProcess::forwardsTheCommandsOutput()
+{
+    Sim sim;
+    QVERIFY(sim.start({"--", "sh", "-c", "echo \"port $MQ7410_PORTS\"; echo oops >&2"}));
+    QVERIFY(sim.process().waitForFinished(WaitMs));
+    QCOMPARE(sim.process().exitCode(), 0);
+    QVERIFY2(sim.output().contains("port " + sim.device() + '\n'), qPrintable(sim.output()));
+    QCOMPARE(sim.process().readAllStandardError(), "oops\n");
+}
+
+// One row for each way out before anything is opened; the option rules themselves are
+// checked by tst_simoptions.
+void TestSimProcess::usage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("stdoutHas");
+    QTest::addColumn<QString>("stderrHas");
+
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "--exit-after-frames N"
+                          << "";
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
+                                    << "unknown option --bogus";
+    QTest::newRow("log cannot be written")
+            << QStringList{"--log", QDir::tempPath() + "/no-such-dir-7410/x.jsonl"} << 1 << ""
+            << "cannot write";
+}
+
+void TestSimProcess::usage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, stdoutHas);
+    QFETCH(QString, stderrHas);
+
+    QProcess process;
+    process.start(simProgram(), arguments);
+    QVERIFY(process.waitForFinished(WaitMs));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), exitCode);
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(stdoutHas.isEmpty() ? out.isEmpty() : out.contains(stdoutHas), qPrintable(out));
+    QVERIFY2(stderrHas.isEmpty() ? err.isEmpty() : err.contains(stderrHas), qPrintable(err));
+}
+
+QTEST_GUILESS_MAIN(TestSimProcess)
+#include "tst_simprocess.moc"

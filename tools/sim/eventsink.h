@@ -1,0 +1,46 @@
+#pragma once
+
+// Where the virtual supply tells what happens: the console and the JSON log.
+
+#include "framedecoder.h"
+#include "linesettings.h"
+#include "supplystate.h"
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+namespace mq7410::sim {
+
+// Times are CLOCK_MONOTONIC nanoseconds: steady_clock on Linux, the clock of QElapsedTimer,
+// so that another process can compare them with its own.
+inline std::int64_t monotonicNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+}
+
+enum class StopReason { Signal, FrameLimit, CommandEnded, ReadFailed };
+
+// "signal", "frame_limit", "command_ended", "read_failed".
+const char *stopReasonKey(StopReason reason);
+
+class EventSink
+{
+public:
+    virtual ~EventSink() = default;
+
+    virtual void started(std::int64_t timeNs, const std::string &device, const SupplyState &state)
+            = 0;
+    // `initial`: the settings the line had when the supply started, before the panel came.
+    virtual void lineSettingsChanged(std::int64_t timeNs, const LineSettings &settings,
+                                     bool initial)
+            = 0;
+    virtual void frameReceived(std::int64_t timeNs, const Frame &frame, const SupplyState &after)
+            = 0;
+    virtual void bytesSkipped(std::int64_t timeNs, const Skipped &skipped) = 0;
+    virtual void stopped(std::int64_t timeNs, StopReason reason, std::uint64_t frames) = 0;
+};
+
+} // namespace mq7410::sim

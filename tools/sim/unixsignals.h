@@ -1,0 +1,31 @@
+#pragma once
+
+// SIGTERM and SIGINT as a Qt signal (Unix-like systems only). The handler only writes the
+// signal number to a pipe; the event loop reads it, so nothing unsafe runs in the handler.
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace mq7410::sim {
+
+class UnixSignals : public QObject
+{
+    Q_OBJECT
+public:
+    // One instance per process: the handlers share one pipe.
+    explicit UnixSignals(QObject *parent = nullptr);
+    ~UnixSignals() override;
+
+    bool isWatching() const { return m_notifier != nullptr; }
+
+signals:
+    void terminationRequested(int signalNumber);
+
+private:
+    void readPipe();
+
+    QSocketNotifier *m_notifier = nullptr;
+};
+
+} // namespace mq7410::sim

@@ -1,0 +1,112 @@
+#include "virtualsupply.h"
+
+#include <QSocketNotifier>
+
+#include <cstdio>
+
+namespace mq7410::sim {
+
+namespace {
+
+// Often enough to see the panel's settings before its first frames, rare enough to cost
+// nothing while the line is idle. Data arriving checks them too.
+constexpr int SettingsPollMs = 25;
+
+} // namespace
+
+VirtualSupply::VirtualSupply(std::vector<EventSink *> sinks, std::uint64_t frameLimit,
+                             QObject *parent)
+    : QObject(parent)
+    , m_sinks(std::move(sinks))
+    , m_frameLimit(frameLimit)
+{
+    m_settingsPoll.setInterval(SettingsPollMs);
+    connect(&m_settingsPoll, &QTimer::timeout, this,
+            [this] { checkLineSettings(monotonicNanoseconds(), false); });
+}
+
+bool VirtualSupply::start(std::string &error)
+{
+    if (!m_terminal.open(error))
+        return false;
+    // Read before the device is announced: a quick panel may change them right after.
+    m_lineSettings = m_terminal.lineSettings();
+    const std::int64_t now = monotonicNanoseconds();
+    for (EventSink *sink : m_sinks) {
+        sink->started(now, m_terminal.slavePath(), m_state);
+        if (m_lineSettings)
+            sink->lineSettingsChanged(now, *m_lineSettings, true);
+    }
+
+    m_notifier = new QSocketNotifier(m_terminal.masterDescriptor(), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &VirtualSupply::readFromPanel);
+    m_settingsPoll.start();
+    return true;
+}
+
+void VirtualSupply::stop(StopReason reason)
+{
+    if (m_stopped || !m_terminal.isOpen())
+        return;
+    m_stopped = true;
+    delete m_notifier;
+    m_notifier = nullptr;
+    m_settingsPoll.stop();
+    readFromPanel();
+    handle(m_decoder.finish(), monotonicNanoseconds());
+    m_terminal.close();
+    const std::int64_t now = monotonicNanoseconds();
+    for (EventSink *sink : m_sinks)
+        sink->stopped(now, reason, m_frames);
+}
+
+void VirtualSupply::readFromPanel()
+{
+    std::string bytes;
+    const PseudoTerminal::ReadResult result = m_terminal.read(bytes);
+    const std::int64_t now = monotonicNanoseconds();
+    // Settings first, looked at after the read: the panel applied them before it wrote.
+    checkLineSettings(now, false);
+    handle(m_decoder.feed(bytes), now);
+    if (m_stopped)
+        return;
+
+    if (limitReached()) {
+        stop(StopReason::FrameLimit);
+        emit frameLimitReached();
+    } else if (result == PseudoTerminal::ReadResult::Failed) {
+        // Cannot happen while our own slave descriptor is open; never spin on it regardless.
+        std::fprintf(stderr, "mq7410-sim: reading the pseudo-terminal failed\n");
+        stop(StopReason::ReadFailed);
+        emit readFailed();
+    }
+}
+
+void VirtualSupply::checkLineSettings(std::int64_t timeNs, bool initial)
+{
+    const std::optional<LineSettings> settings = m_terminal.lineSettings();
+    if (!settings || settings == m_lineSettings)
+        return;
+    m_lineSettings = settings;
+    for (EventSink *sink : m_sinks)
+        sink->lineSettingsChanged(timeNs, *settings, initial);
+}
+
+void VirtualSupply::handle(const std::vector<DecodeEvent> &events, std::int64_t timeNs)
+{
+    for (const DecodeEvent &event : events) {
+        if (limitReached())
+            return;
+        if (const auto *frame = std::get_if<Frame>(&event)) {
+            m_state.apply(*frame);
+            ++m_frames;
+            for (EventSink *sink : m_sinks)
+                sink->frameReceived(timeNs, *frame, m_state);
+        } else {
+            for (EventSink *sink : m_sinks)
+                sink->bytesSkipped(timeNs, std::get<Skipped>(event));
+        }
+    }
+}
+
+} // namespace mq7410::sim

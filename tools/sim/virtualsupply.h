@@ -1,0 +1,62 @@
+#pragma once
+
+// The supply behind the pseudo-terminal: reads what the front panel writes, decodes it, keeps
+// the supply state, and tells the sinks. Also reads back the line settings the panel applied.
+
+#include "eventsink.h"
+#include "framedecoder.h"
+#include "pseudoterminal.h"
+#include "supplystate.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <optional>
+#include <vector>
+
+class QSocketNotifier;
+
+namespace mq7410::sim {
+
+class VirtualSupply : public QObject
+{
+    Q_OBJECT
+public:
+    // `frameLimit` 0: no limit. Otherwise, right after that many frames, the supply stops
+    // (nothing after them is decoded) and emits frameLimitReached().
+    VirtualSupply(std::vector<EventSink *> sinks, std::uint64_t frameLimit,
+                  QObject *parent = nullptr);
+
+    // Opens the pseudo-terminal and reports the start. False, with `error`, when it cannot.
+    bool start(std::string &error);
+
+    // Decodes what is still waiting, reports a frame cut short, and closes the pseudo-terminal
+    // (the panel sees the far end hang up). Only the first call does anything.
+    void stop(StopReason reason);
+
+    const std::string &devicePath() const { return m_terminal.slavePath(); }
+
+signals:
+    // Both come after the supply has stopped by itself.
+    void frameLimitReached();
+    void readFailed();
+
+private:
+    void readFromPanel();
+    void checkLineSettings(std::int64_t timeNs, bool initial);
+    void handle(const std::vector<DecodeEvent> &events, std::int64_t timeNs);
+    bool limitReached() const { return m_frameLimit && m_frames >= m_frameLimit; }
+
+    std::vector<EventSink *> m_sinks;
+    std::uint64_t m_frameLimit;
+    std::uint64_t m_frames = 0;
+    bool m_stopped = false;
+    PseudoTerminal m_terminal;
+    FrameDecoder m_decoder;
+    SupplyState m_state;
+    std::optional<LineSettings> m_lineSettings;
+    QSocketNotifier *m_notifier = nullptr;
+    QTimer m_settingsPoll;
+};
+
+} // namespace mq7410::sim
