@@ -318,15 +318,15 @@ void TestWindow::tableTabOrder()
     for (const char *column : ValueColumns)
         expected << QLatin1String(column) + QString::number(1);
 
-    m_fx->form->Auto_Click();
-    QWidget *current = m_fx->widget(QStringLiteral("Time1"));
-    QStringList chain{current->objectName()};
-    while (chain.size() < expected.size()) {
-        current = current->nextInFocusChain();
-        if (current->isVisible() && (current->focusPolicy() & Qt::TabFocus))
-            chain << current->objectName();
+    // The whole window's chain, both panels: the table's part starts at Time1 and the
+    // Finish row comes after every other control that takes the focus.
+    QStringList chain;
+    for (QWidget *w = m_fx->form->nextInFocusChain(); w != m_fx->form.get();
+         w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->objectName() != "qt_scrollarea_viewport")
+            chain << w->objectName();
     }
-    QCOMPARE(chain, expected);
+    QCOMPARE(chain.mid(chain.indexOf("Time1")), expected);
 }
 
 void TestWindow::nothingClipped()

@@ -41,8 +41,9 @@ UIForm::UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent)
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
-    m_sequence = buildSequencePanel(client, m_layout);
+    // The manual panel first: the table's Finish row ends the window's tab order.
     m_manual = buildManualPanel(client, m_layout);
+    m_sequence = buildSequencePanel(client, m_layout);
     m_layout.apply(m_layout.fittingScale());
     client->setFixedSize(m_layout.toPixels(Geometry::ClientWidth),
                          m_layout.toPixels(Geometry::ClientHeight));
