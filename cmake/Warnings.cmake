@@ -2,7 +2,7 @@
 # GCC and Clang take the GNU flags; MSVC has its own spelling of the same request.
 function(mq7410_warnings target)
     if(MSVC)
-        target_compile_options(${target} PRIVATE /W4 /permissive-)
+        target_compile_options(${target} PRIVATE /W4)
         if(MQ7410_WERROR)
             target_compile_options(${target} PRIVATE /WX)
         endif()
