@@ -1,7 +1,15 @@
 # mq7410_warnings(target): the project's warning set, errors when MQ7410_WERROR is on.
+# GCC and Clang take the GNU flags; MSVC has its own spelling of the same request.
 function(mq7410_warnings target)
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
-    if(MQ7410_WERROR)
-        target_compile_options(${target} PRIVATE -Werror)
+    if(MSVC)
+        target_compile_options(${target} PRIVATE /W4)
+        if(MQ7410_WERROR)
+            target_compile_options(${target} PRIVATE /WX)
+        endif()
+    else()
+        target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+        if(MQ7410_WERROR)
+            target_compile_options(${target} PRIVATE -Werror)
+        endif()
     endif()
 endfunction()

@@ -1,0 +1,138 @@
+# What CHANGELOG.md says about the versions: the release date of the current one, and the
+# same notes in the format of a Debian changelog.
+#
+# CHANGELOG.md has one section per version, headed "## VERSION - YYYY-MM-DD", newest first.
+# Each paragraph or "- " item of a section becomes one entry of the Debian changelog.
+
+set(MQ7410_CHANGELOG ${PROJECT_SOURCE_DIR}/CHANGELOG.md)
+set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    ${MQ7410_CHANGELOG})
+
+# The lines of CHANGELOG.md, each kept whole: a ';' stands in the list as \x01.
+function(_mq7410_changelog_lines out_var)
+    file(READ ${MQ7410_CHANGELOG} text)
+    string(ASCII 1 semicolon)
+    string(REPLACE ";" "${semicolon}" text "${text}")
+    string(REPLACE "\r" "" text "${text}")
+    string(REPLACE "\n" ";" lines "${text}")
+    set(${out_var} "${lines}" PARENT_SCOPE)
+endfunction()
+
+# Sets out_var to the release date (YYYY-MM-DD) that CHANGELOG.md gives for `version`, and
+# stops with an error when it gives none: a new version needs its notes.
+function(mq7410_release_date version out_var)
+    _mq7410_changelog_lines(lines)
+    string(REPLACE "." "\\." pattern "${version}")
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^## ${pattern} - ([0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9])$")
+            set(${out_var} ${CMAKE_MATCH_1} PARENT_SCOPE)
+            return()
+        endif()
+    endforeach()
+    message(FATAL_ERROR "CHANGELOG.md has no section '## ${version} - YYYY-MM-DD' for the "
+                        "version set in CMakeLists.txt: add the notes of this version.")
+endfunction()
+
+# The date in the form of RFC 5322 at noon UTC: "Sun, 06 Dec 2026 12:00:00 +0000".
+function(_mq7410_rfc5322_date date out_var)
+    string(REGEX MATCH "^([0-9]+)-0*([0-9]+)-0*([0-9]+)$" _ "${date}")
+    set(year ${CMAKE_MATCH_1})
+    set(month ${CMAKE_MATCH_2})
+    set(day ${CMAKE_MATCH_3})
+    # Sakamoto's day of the week, 0 = Sunday.
+    set(offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+    math(EXPR index "${month} - 1")
+    list(GET offsets ${index} offset)
+    set(y ${year})
+    if(month LESS 3)
+        math(EXPR y "${y} - 1")
+    endif()
+    math(EXPR weekday "(${y} + ${y} / 4 - ${y} / 100 + ${y} / 400 + ${offset} + ${day}) % 7")
+    set(days Sun Mon Tue Wed Thu Fri Sat)
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(GET days ${weekday} day_name)
+    list(GET months ${index} month_name)
+    if(day LESS 10)
+        set(day "0${day}")
+    endif()
+    set(${out_var} "${day_name}, ${day} ${month_name} ${year} 12:00:00 +0000" PARENT_SCOPE)
+endfunction()
+
+# Appends one entry, "  * " and the words wrapped to 78 columns, to the variable `text_var`.
+function(_mq7410_append_entry text_var entry)
+    string(STRIP "${entry}" entry)
+    if(entry STREQUAL "")
+        return()
+    endif()
+    string(REGEX REPLACE "[ \t]+" ";" words "${entry}")
+    set(text "${${text_var}}")
+    set(line "  *")
+    foreach(word IN LISTS words)
+        string(LENGTH "${line} ${word}" length)
+        if(length GREATER 78 AND NOT line MATCHES "^ *\\*?$")
+            string(APPEND text "${line}\n")
+            set(line "   ")
+        endif()
+        string(APPEND line " ${word}")
+    endforeach()
+    string(APPEND text "${line}\n")
+    set(${text_var} "${text}" PARENT_SCOPE)
+endfunction()
+
+# Writes the notes of every version of CHANGELOG.md as a Debian changelog to `output`.
+function(mq7410_write_debian_changelog package maintainer output)
+    _mq7410_changelog_lines(lines)
+    string(ASCII 1 semicolon)
+    set(text "")
+    set(version "")
+    set(entry "")
+    # A section ends at the next heading or at the end of the file.
+    list(APPEND lines "## END")
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^#")
+            _mq7410_append_entry(text "${entry}")
+            set(entry "")
+            if(NOT version STREQUAL "")
+                _mq7410_rfc5322_date(${date} stamp)
+                string(APPEND text "\n -- ${maintainer}  ${stamp}\n\n")
+                set(version "")
+            endif()
+            if(line MATCHES "^## ([0-9][0-9.]*) - ([0-9-]+)$")
+                set(version ${CMAKE_MATCH_1})
+                set(date ${CMAKE_MATCH_2})
+                string(APPEND text "${package} (${version}) unstable; urgency=medium\n\n")
+            endif()
+        elseif(version STREQUAL "")
+            continue() # the words before the first version
+        elseif(line MATCHES "^- (.*)$")
+            _mq7410_append_entry(text "${entry}")
+            set(entry "${CMAKE_MATCH_1}")
+        elseif(line MATCHES "^[ \t]*$")
+            _mq7410_append_entry(text "${entry}")
+            set(entry "")
+        else()
+            string(APPEND entry " ${line}")
+        endif()
+    endforeach()
+    string(STRIP "${text}" text)
+    string(REPLACE "${semicolon}" ";" text "${text}")
+    # Through a copy, so that the output is touched only when its text changes.
+    file(WRITE ${output}.new "${text}\n")
+    configure_file(${output}.new ${output} COPYONLY)
+endfunction()
+
+# Sets out_var to the <release> elements of AppStream metainfo, one per version of
+# CHANGELOG.md, newest first.
+function(mq7410_appstream_releases out_var)
+    _mq7410_changelog_lines(lines)
+    set(tags "")
+    foreach(line IN LISTS lines)
+        if(line MATCHES "^## ([0-9][0-9.]*) - ([0-9-]+)$")
+            if(NOT tags STREQUAL "")
+                string(APPEND tags "\n")
+            endif()
+            string(APPEND tags "    <release version=\"${CMAKE_MATCH_1}\" date=\"${CMAKE_MATCH_2}\"/>")
+        endif()
+    endforeach()
+    set(${out_var} "${tags}" PARENT_SCOPE)
+endfunction()
