@@ -5,6 +5,8 @@ namespace mq7410::test {
 BoxAnswer ScriptedBoxes::show(const BoxRequest &request)
 {
     shown.push_back(request);
+    if (whileShown)
+        whileShown(request);
     if (request.kind != BoxKind::YesNoQuestion)
         return BoxAnswer::Ok;
     if (questionAnswers.empty())

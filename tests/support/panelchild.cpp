@@ -1,0 +1,78 @@
+// The panel as a program of its own, for end-to-end tests that need a second process: a copy
+// that holds its port while the test's own panel starts, or one that runs as another user.
+//
+//   e2e-panelchild [--answers yes,no,...] [--click Button,...] [--hold]
+//
+// It walks the ports of MQ7410_PORTS, answering the questions in order (No when none is
+// left), clicks the buttons, then ends through Exit; with --hold it first waits until its
+// standard input is closed. It prints one line per event, flushed at once:
+//   uid N                      its effective user
+//   box KIND|TITLE|PROMPT      every box, line breaks written as \n
+//   loaded true|false          what Form_Load returned
+//   ready                      after the clicks; the port is held from here on
+
+#include "realpanel.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace mq7410;
+
+namespace {
+
+void say(const QString &line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+QStringList listOption(const QStringList &arguments, const QString &name)
+{
+    const qsizetype at = arguments.indexOf(name);
+    return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1].split(',') : QStringList();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+
+    test::RealPanel panel;
+    panel.boxes.whileShown = [](const BoxRequest &box) {
+        QString prompt = box.prompt;
+        say(QStringLiteral("box %1|%2|%3")
+                    .arg(int(box.kind))
+                    .arg(box.title, prompt.replace('\n', QLatin1String("\\n"))));
+    };
+    say(QStringLiteral("uid %1").arg(::geteuid()));
+
+    std::deque<BoxAnswer> answers;
+    for (const QString &answer : listOption(arguments, QStringLiteral("--answers")))
+        answers.push_back(answer == QLatin1String("yes") ? BoxAnswer::Yes : BoxAnswer::No);
+    const bool loaded = panel.load(answers);
+    say(QStringLiteral("loaded %1").arg(loaded ? "true" : "false"));
+    if (!loaded)
+        return 1;
+
+    for (const QString &button : listOption(arguments, QStringLiteral("--click")))
+        panel.click(button);
+    say(QStringLiteral("ready"));
+
+    QObject::connect(panel.form.get(), &UIForm::endRequested, &app, &QCoreApplication::quit);
+    if (!arguments.contains(QStringLiteral("--hold"))) {
+        panel.form->Exit_Click();
+        return 0;
+    }
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, panel.form.get(), [&] {
+        char byte = 0;
+        if (::read(STDIN_FILENO, &byte, 1) <= 0)
+            panel.form->Exit_Click(); // the test let go: end as the user would
+    });
+    return QApplication::exec();
+}

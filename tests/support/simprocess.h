@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace mq7410::test {
+
+// One run of the virtual supply mq7410-sim as a process, with its JSON log in a temporary
+// folder. The program is $MQ7410_SIM, or the one beside the test programs.
+class SimProcess
+{
+public:
+    // Bound of every wait on the process: generous, for a loaded machine. Nothing is timed.
+    static constexpr int WaitMs = 20000;
+
+    SimProcess();
+    ~SimProcess();
+    SimProcess(const SimProcess &) = delete;
+    SimProcess &operator=(const SimProcess &) = delete;
+
+    static QString program();
+
+    // Starts it with `--log FILE` and `extraArguments`, and reads the device line.
+    bool start(const QStringList &extraArguments = {});
+    // SIGTERM, then waits for the end: the far end hangs up. True when it ended cleanly.
+    bool terminate();
+    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
+
+    const QString &device() const { return m_device; }
+    QString logPath() const { return m_dir.filePath(QStringLiteral("sim.jsonl")); }
+    QProcess &process() { return m_process; }
+
+    // The log's complete lines, each one JSON object; a line that is not one is kept as
+    // {"event": "not JSON"} so that a check on the records fails.
+    QList<QJsonObject> records() const;
+    QList<QJsonObject> records(const QString &event) const;
+    QStringList frames() const;
+    // The supply as the last frame left it, or as it started.
+    QJsonObject state() const;
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_device;
+};
+
+// A supply state as the log writes it: set-points in 10 mV steps and mA.
+QJsonObject supplyState(int ch1V, int ch1I, int ch2V, int ch2I, bool output, bool link);
+
+} // namespace mq7410::test
