@@ -2,6 +2,7 @@
 
 #include "appearance.h"
 #include "common/colors.h"
+#include "panelframe.h"
 #include "twipslayout.h"
 #include "wrappingbutton.h"
 
@@ -67,8 +68,8 @@ void buildKeypad(ManualPanel &panel, TwipsLayout &layout)
 
 void buildOptions(ManualPanel &panel, TwipsLayout &layout)
 {
-    panel.ChannelFrame = make<QGroupBox>(panel.Control, "ChannelFrame", QString(), layout,
-                                         Geometry::ChannelFrame);
+    panel.ChannelFrame = make<PanelFrame>(panel.Control, "ChannelFrame", QString(), layout,
+                                          Geometry::ChannelFrame);
     QWidget *frame = panel.ChannelFrame;
     panel.CH2VOption = make<QRadioButton>(frame, "CH2VOption", QStringLiteral("CH2V"), layout,
                                           Geometry::CH2VOption);
@@ -107,8 +108,8 @@ void showDisplay(QLabel *display, const std::string &text)
 ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
 {
     ManualPanel panel;
-    panel.Control = make<QGroupBox>(parent, "Control", QStringLiteral("Control"), layout,
-                                    Geometry::Panel);
+    panel.Control = make<PanelFrame>(parent, "Control", QStringLiteral("Control"), layout,
+                                     Geometry::Panel);
     QWidget *control = panel.Control;
 
     // Left to right, as the panel reads: switches, channel 2, units, channel 1, selectors, keys.

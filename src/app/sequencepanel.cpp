@@ -2,6 +2,7 @@
 
 #include "appearance.h"
 #include "common/colors.h"
+#include "panelframe.h"
 #include "twipslayout.h"
 
 namespace mq7410 {
@@ -122,7 +123,7 @@ void setTabOrder(const SequencePanel &panel)
 SequencePanel buildSequencePanel(QWidget *parent, TwipsLayout &layout)
 {
     SequencePanel panel;
-    panel.Sequence = new QGroupBox(QStringLiteral("Auto Sequence List"), parent);
+    panel.Sequence = new PanelFrame(QStringLiteral("Auto Sequence List"), parent);
     panel.Sequence->setObjectName(QStringLiteral("Sequence"));
     layout.place(panel.Sequence, Geometry::Panel);
 
