@@ -1,0 +1,175 @@
+// What the window, the port and the message boxes show, against the model.
+
+#include "formdriver.h"
+
+#include "app/appearance.h"
+#include "model/frameinvariants.h"
+#include "model/panelmodel.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <sstream>
+
+namespace mq7410::randomtest {
+
+namespace {
+
+template<typename T>
+std::string shown(const T &value)
+{
+    std::ostringstream out;
+    if constexpr (std::is_same_v<T, std::string>)
+        out << '"' << value << '"';
+    else if constexpr (std::is_same_v<T, std::uint32_t>)
+        out << "0x" << std::hex << std::uppercase << value;
+    else
+        out << value;
+    return out.str();
+}
+
+// The first difference found, as "what: is X, the model says Y".
+class Differences
+{
+public:
+    template<typename T>
+    void check(const std::string &what, const T &real, const T &expected)
+    {
+        if (m_first.empty() && !(real == expected))
+            m_first = what + ": is " + shown(real) + ", the model says " + shown(expected);
+    }
+    void fail(const std::string &what)
+    {
+        if (m_first.empty())
+            m_first = what;
+    }
+    std::string first() const { return m_first; }
+
+private:
+    std::string m_first;
+};
+
+std::string text(const QLabel *label)
+{
+    return label->text().toStdString();
+}
+
+} // namespace
+
+std::string FormDriver::difference(const model::PanelModel &panel)
+{
+    if (!m_realTicks->isEmpty())
+        return "Timer1 ticked by itself during the test; the test must drive every tick";
+    if (std::string d = outputDifference(panel); !d.empty())
+        return d;
+    if (panel.ended())
+        return {}; // the window is gone for the user; only what went out still counts
+    if (std::string d = viewDifference(panel); !d.empty())
+        return d;
+    return variablesDifference(panel);
+}
+
+// Frames, failed writes, message boxes and the end of the program.
+std::string FormDriver::outputDifference(const model::PanelModel &panel)
+{
+    Differences d;
+    for (; m_logChecked < m_fx.port.log.size(); ++m_logChecked) {
+        const std::string &entry = m_fx.port.log[m_logChecked];
+        if (entry.rfind("failed write ", 0) != 0)
+            continue;
+        m_failedWrites.push_back(entry.substr(13));
+        if (const std::string problem = model::frameProblem(m_failedWrites.back());
+            !problem.empty())
+            d.fail("frame " + m_failedWrites.back()
+                   + " (write failed) breaks the protocol: " + problem);
+    }
+    const auto &frames = m_fx.port.frames;
+    for (; m_framesChecked < frames.size(); ++m_framesChecked) {
+        if (const std::string problem = model::frameProblem(frames[m_framesChecked]);
+            !problem.empty())
+            d.fail("frame " + frames[m_framesChecked] + " breaks the protocol: " + problem);
+    }
+    d.check("frames written", frames.size(), panel.framesSent().size());
+    if (!frames.empty() && frames.size() == panel.framesSent().size())
+        d.check("last frame written", frames.back(), panel.framesSent().back());
+    d.check("failed writes", m_failedWrites.size(), panel.framesFailed().size());
+    if (!m_failedWrites.empty() && m_failedWrites.size() == panel.framesFailed().size())
+        d.check("last failed write", m_failedWrites.back(), panel.framesFailed().back());
+
+    const auto &boxes = m_fx.boxes.shown;
+    d.check("message boxes shown", boxes.size(), panel.boxesShown().size());
+    if (!boxes.empty() && boxes.size() == panel.boxesShown().size()) {
+        const model::MessageBox &expected = panel.boxesShown().back();
+        d.check("title of the last box", boxes.back().title.toStdString(), expected.title);
+        d.check("kind of the last box", static_cast<int>(boxes.back().kind), expected.kind);
+        const QString prompt = boxes.back().prompt + boxes.back().details;
+        if (prompt.isEmpty() || !prompt.contains(QString::fromStdString(expected.mentions)))
+            d.fail("the last box does not say \"" + expected.mentions
+                   + "\": " + prompt.toStdString());
+    }
+    d.check("program ended", m_endRequests->size() > 0, panel.ended());
+    d.check("port open", m_fx.port.isOpen(), !panel.ended());
+    return d.first();
+}
+
+std::string FormDriver::viewDifference(const model::PanelModel &panel) const
+{
+    const model::View &v = panel.view();
+    Differences d;
+    d.check("Control visible", !m_control->isHidden(), v.controlVisible);
+    d.check("Sequence visible", !m_sequence->isHidden(), v.sequenceVisible);
+    for (int i = 0; i < 4; ++i)
+        d.check(std::string(model::DisplayNames[i]) + " caption", text(m_displays[i]),
+                v.displays[i]);
+    using model::Control;
+    auto caption = [this](Control c) {
+        return m_controls[int(c)]->text().toStdString();
+    };
+    d.check("SerialCommand caption", caption(Control::SerialCommand), v.serialCaption);
+    d.check("OutputCommand caption", caption(Control::OutputCommand), v.outputCaption);
+    d.check("SerialLabel visible", !m_serialLabel->isHidden(), v.serialLabelVisible);
+    for (int i = 0; i < 4; ++i) {
+        const auto option = static_cast<Control>(static_cast<int>(Control::CH1VOption) + i);
+        d.check(std::string(model::controlName(option)) + " chosen",
+                m_controls[int(option)]->isChecked(), v.options[i]);
+    }
+    d.check("Sequence enabled", m_sequence->isEnabled(), v.sequenceEnabled);
+    d.check("Start enabled", m_controls[int(Control::Start)]->isEnabledTo(m_sequence),
+            v.startEnabled);
+    d.check("Timer1 enabled", m_timer->isActive(), v.timerEnabled);
+    for (int b = 0; b < model::BoxCount; ++b)
+        d.check(model::boxName(b) + " text", m_boxes[b]->text().toStdString(), v.boxes[b]);
+    for (int s = 0; s < 9; ++s)
+        d.check("Step" + std::to_string(s + 1) + " colour", backColor(m_steps[s]), v.stepColors[s]);
+    return d.first();
+}
+
+std::string FormDriver::variablesDifference(const model::PanelModel &panel) const
+{
+    const PanelState &real = m_fx.form->state();
+    const model::Variables &m = panel.variables();
+    Differences d;
+    d.check("EditTarget", int(real.EditTarget), m.editTarget);
+    d.check("SeriesLink", real.SeriesLink != 0, m.seriesLink);
+    d.check("OutputOn", real.OutputOn != 0, m.outputOn);
+    d.check("SeqRunning", real.SeqRunning != 0, m.running);
+    const std::array<int, 4> set{real.CH1VoltSet, real.CH1CurrSet, real.CH2VoltSet,
+                                 real.CH2CurrSet};
+    const std::array<int, 4> sent{real.CH1VoltSent, real.CH1CurrSent, real.CH2VoltSent,
+                                  real.CH2CurrSent};
+    const char *names[] = {"CH1 voltage", "CH1 current", "CH2 voltage", "CH2 current"};
+    for (int i = 0; i < 4; ++i) {
+        d.check(std::string(names[i]) + " being entered", set[i], m.set[i]);
+        d.check(std::string(names[i]) + " last sent", sent[i], m.sent[i]);
+    }
+    for (int row = 0; row < model::TableRows; ++row) {
+        for (int column = 0; column < 4; ++column)
+            d.check("StepTable cell of " + model::boxName(model::valueBox(row, column)),
+                    int(real.StepTable[row][column]), int(m.table[row][column]));
+    }
+    return d.first();
+}
+
+} // namespace mq7410::randomtest
