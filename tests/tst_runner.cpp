@@ -64,8 +64,8 @@ struct FakePanel : mq7410::RunnerPanel
     static bool valid(int step) { return step >= 1 && step <= Steps; }
 
     // Index 0 is unused: steps count from 1.
-    std::array<std::string, Steps + 1> times;
-    std::array<std::uint32_t, Steps + 1> colors;
+    std::array<std::string, Steps + 1> times{};
+    std::array<std::uint32_t, Steps + 1> colors{};
     bool running = false;
     int sends = 0;
     int lastRowSent = -1;

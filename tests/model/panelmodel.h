@@ -29,8 +29,8 @@ struct View
     bool sequenceEnabled = true;
     bool startEnabled = true;
     bool timerEnabled = false;
-    std::array<std::string, BoxCount> boxes;
-    std::array<std::uint32_t, 9> stepColors;
+    std::array<std::string, BoxCount> boxes{};
+    std::array<std::uint32_t, 9> stepColors{};
 
     View();
 };

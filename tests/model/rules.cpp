@@ -45,7 +45,7 @@ Entry checkEntry(std::string_view text, bool voltage)
     // Anything this large is over the limit or below 0 whatever its single-precision form.
     if (!std::isfinite(read) || std::fabs(read) > 1e30)
         return {true, 0};
-    const float entry = static_cast<float>(read);
+    const auto entry = static_cast<float>(read);
     if (entry > limit || entry < 0.0f)
         return {true, 0};
     // Halves to even: the default rounding mode of the floating-point unit.

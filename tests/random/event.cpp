@@ -13,8 +13,8 @@ namespace {
 std::string escaped(const std::string &utf8)
 {
     std::string out;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
+    for (const char byte : utf8) {
+        const auto c = static_cast<unsigned char>(byte);
         if (c == '\\' || c == '"') {
             out += '\\';
             out += static_cast<char>(c);

@@ -109,7 +109,7 @@ std::string FormDriver::outputDifference(const model::PanelModel &panel)
             d.fail("the last box does not say \"" + expected.mentions
                    + "\": " + prompt.toStdString());
     }
-    d.check("program ended", m_endRequests->size() > 0, panel.ended());
+    d.check("program ended", !m_endRequests->isEmpty(), panel.ended());
     d.check("port open", m_fx.port.isOpen(), !panel.ended());
     return d.first();
 }
