@@ -71,44 +71,45 @@ std::string FormDriver::difference(const model::PanelModel &panel)
     return variablesDifference(panel);
 }
 
-// Frames, failed writes, message boxes and the end of the program.
+// Frames, failed writes, message boxes and the end of the program. Each new one is compared
+// with the model's at the same place, then checked against the protocol.
 std::string FormDriver::outputDifference(const model::PanelModel &panel)
 {
     Differences d;
+    const auto compareFrame = [&d](const std::string &what, const std::string &frame,
+                                   const std::vector<std::string> &expected, std::size_t at) {
+        if (at < expected.size())
+            d.check(what + " " + std::to_string(at + 1), frame, expected[at]);
+        if (const std::string problem = model::frameProblem(frame); !problem.empty())
+            d.fail(what + " " + frame + " breaks the protocol: " + problem);
+    };
     for (; m_logChecked < m_fx.port.log.size(); ++m_logChecked) {
         const std::string &entry = m_fx.port.log[m_logChecked];
         if (entry.rfind("failed write ", 0) != 0)
             continue;
         m_failedWrites.push_back(entry.substr(13));
-        if (const std::string problem = model::frameProblem(m_failedWrites.back());
-            !problem.empty())
-            d.fail("frame " + m_failedWrites.back()
-                   + " (write failed) breaks the protocol: " + problem);
+        compareFrame("failed write", m_failedWrites.back(), panel.framesFailed(),
+                     m_failedWrites.size() - 1);
     }
-    const auto &frames = m_fx.port.frames;
-    for (; m_framesChecked < frames.size(); ++m_framesChecked) {
-        if (const std::string problem = model::frameProblem(frames[m_framesChecked]);
-            !problem.empty())
-            d.fail("frame " + frames[m_framesChecked] + " breaks the protocol: " + problem);
-    }
-    d.check("frames written", frames.size(), panel.framesSent().size());
-    if (!frames.empty() && frames.size() == panel.framesSent().size())
-        d.check("last frame written", frames.back(), panel.framesSent().back());
     d.check("failed writes", m_failedWrites.size(), panel.framesFailed().size());
-    if (!m_failedWrites.empty() && m_failedWrites.size() == panel.framesFailed().size())
-        d.check("last failed write", m_failedWrites.back(), panel.framesFailed().back());
+    const auto &frames = m_fx.port.frames;
+    for (; m_framesChecked < frames.size(); ++m_framesChecked)
+        compareFrame("frame written", frames[m_framesChecked], panel.framesSent(), m_framesChecked);
+    d.check("frames written", frames.size(), panel.framesSent().size());
 
     const auto &boxes = m_fx.boxes.shown;
-    d.check("message boxes shown", boxes.size(), panel.boxesShown().size());
-    if (!boxes.empty() && boxes.size() == panel.boxesShown().size()) {
-        const model::MessageBox &expected = panel.boxesShown().back();
-        d.check("title of the last box", boxes.back().title.toStdString(), expected.title);
-        d.check("kind of the last box", static_cast<int>(boxes.back().kind), expected.kind);
-        const QString prompt = boxes.back().prompt + boxes.back().details;
+    for (; m_boxesChecked < boxes.size() && m_boxesChecked < panel.boxesShown().size();
+         ++m_boxesChecked) {
+        const BoxRequest &real = boxes[m_boxesChecked];
+        const model::MessageBox &expected = panel.boxesShown()[m_boxesChecked];
+        const std::string which = "message box " + std::to_string(m_boxesChecked + 1);
+        d.check(which + " title", real.title.toStdString(), expected.title);
+        d.check(which + " kind", static_cast<int>(real.kind), expected.kind);
+        const QString prompt = real.prompt + real.details;
         if (prompt.isEmpty() || !prompt.contains(QString::fromStdString(expected.mentions)))
-            d.fail("the last box does not say \"" + expected.mentions
-                   + "\": " + prompt.toStdString());
+            d.fail(which + " does not say \"" + expected.mentions + "\": " + prompt.toStdString());
     }
+    d.check("message boxes shown", boxes.size(), panel.boxesShown().size());
     d.check("program ended", !m_endRequests->isEmpty(), panel.ended());
     d.check("port open", m_fx.port.isOpen(), !panel.ended());
     return d.first();

@@ -65,6 +65,7 @@ private:
     std::unique_ptr<QSignalSpy> m_endRequests;
     std::size_t m_framesChecked = 0;
     std::size_t m_logChecked = 0;
+    std::size_t m_boxesChecked = 0;
     std::vector<std::string> m_failedWrites;
 };
 

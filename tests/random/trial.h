@@ -21,7 +21,7 @@ struct Failure
 std::optional<Failure> play(const std::vector<Event> &events);
 
 // Delta debugging over the list: drops ever smaller slices while the same kind of difference
-// (the words before the first ':') still shows, within `budget`.
+// (the words before the first ':', numbers left out) still shows, within `budget`.
 std::vector<Event> shrink(std::vector<Event> events, const Failure &failure,
                           std::chrono::seconds budget);
 
