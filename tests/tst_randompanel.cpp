@@ -3,7 +3,7 @@
 //
 // Reproducible by seed. Environment (all optional):
 //   MQ7410_RANDOM_SEED            first seed (1)
-//   MQ7410_RANDOM_SEEDS           how many seeds, each on a fresh window (20)
+//   MQ7410_RANDOM_SEEDS           how many seeds, each on a fresh window (40)
 //   MQ7410_RANDOM_EVENTS          events per seed (5000)
 //   MQ7410_RANDOM_SHRINK_SECONDS  time to shrink a failing list (120)
 
@@ -72,7 +72,7 @@ private slots:
 void TestRandomPanel::windowMatchesModel()
 {
     const auto firstSeed = static_cast<quint64>(setting("MQ7410_RANDOM_SEED", 1));
-    const long long seeds = setting("MQ7410_RANDOM_SEEDS", 20);
+    const long long seeds = setting("MQ7410_RANDOM_SEEDS", 40);
     const long long perSeed = setting("MQ7410_RANDOM_EVENTS", 5000);
     const std::chrono::seconds shrinkBudget(setting("MQ7410_RANDOM_SHRINK_SECONDS", 120));
 

@@ -1,8 +1,11 @@
 #include "generator.h"
 
 #include "model/panelmodel.h"
+#include "model/rules.h"
 
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace mq7410::randomtest {
 
@@ -67,21 +70,40 @@ Event boxEvent(Rng &rng)
     return makeEvent(EventKind::Paste, box, selectAll, pastedText(rng, timeBox));
 }
 
+// A short time for a step whose box reads as 0, so that runs get past their first steps and
+// reach the Finish row: after a run every box of an ended step reads 0 again.
+std::optional<Event> fillATime(Rng &rng, const model::PanelModel &panel)
+{
+    std::vector<int> zero;
+    for (int box = 0; box < model::TimeBoxes; ++box) {
+        if (model::stepSeconds(panel.view().boxes[box]) == 0)
+            zero.push_back(box);
+    }
+    if (zero.empty())
+        return std::nullopt;
+    const int box = zero[below(rng, static_cast<int>(zero.size()))];
+    return makeEvent(EventKind::Type, box, true, std::to_string(1 + below(rng, 3)));
+}
+
 Event autoPanelEvent(Rng &rng, const model::PanelModel &panel)
 {
     const bool running = panel.variables().running;
-    const int roll = below(rng, 100);
-    if (running && roll < 60)
+    if (running && below(rng, 100) < 60)
         return makeEvent(EventKind::Tick);
+    const int roll = below(rng, 100);
+    if (!running && roll < 15) {
+        if (std::optional<Event> fill = fillATime(rng, panel))
+            return *fill;
+    }
     if (roll < 45)
         return boxEvent(rng);
     if (roll < 58)
         return click(Control::Start);
-    if (roll < 65)
+    if (roll < 68)
         return click(Control::CancelCommand);
-    if (roll < 75)
+    if (roll < 73)
         return makeEvent(EventKind::Tick);
-    if (roll < 85)
+    if (roll < 83)
         return makeEvent(EventKind::Key, below(rng, 22), below(rng, 20) == 0);
     if (roll < 95) // hidden controls of the manual panel
         return click(static_cast<Control>(below(rng, static_cast<int>(Control::CancelCommand))));
