@@ -8,8 +8,8 @@
 #include <QTest>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -24,8 +24,8 @@ class PseudoTerminal
 {
 public:
     PseudoTerminal()
+        : m_master(::posix_openpt(O_RDWR | O_NOCTTY))
     {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
         if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0)
             return;
         ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);

@@ -32,7 +32,7 @@ QStringList eventTexts(const std::vector<DecodeEvent> &events)
             closeSkipped();
             texts << QString::fromStdString("F " + frame->text);
         } else {
-            const Skipped &report = std::get<Skipped>(event);
+            const auto &report = std::get<Skipped>(event);
             if (skipped.empty())
                 reason = report.reason;
             skipped += report.bytes;
@@ -227,7 +227,7 @@ void TestSimDecoder::fieldValues()
     FrameDecoder decoder;
     const std::vector<DecodeEvent> events = decoder.feed(frame.toStdString());
     QCOMPARE(events.size(), 1u);
-    const Frame &decoded = std::get<Frame>(events.front());
+    const auto &decoded = std::get<Frame>(events.front());
     QStringList texts;
     for (const SetPoint &setPoint : decoded.setPoints) {
         texts << QString::number(setPoint.channel)
@@ -253,7 +253,7 @@ void TestSimDecoder::longGarbageStaysBounded()
 {
     // The worst case for the held bytes: 17 characters of a valid 8D frame, then a wrong one.
     std::string garbage;
-    while (garbage.size() < 1024 * 1024)
+    while (garbage.size() < std::size_t{1024} * 1024)
         garbage += "8D000000000000000x";
 
     FrameDecoder decoder;

@@ -151,8 +151,8 @@ void TestTextNumber::numberToText()
 void TestTextNumber::roundTripOfCountdownValues()
 {
     // The countdown writes whole seconds that are later read back from the same box.
-    for (double seconds = 0; seconds <= 999999; seconds += 7919)
-        QCOMPARE(TextToNumber(NumberToText(seconds)), seconds);
+    for (int seconds = 0; seconds <= 999999; seconds += 7919)
+        QCOMPARE(TextToNumber(NumberToText(seconds)), double(seconds));
 }
 
 QTEST_GUILESS_MAIN(TestTextNumber)

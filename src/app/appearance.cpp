@@ -43,7 +43,7 @@ QColor toQColor(std::uint32_t stored, const QPalette &palette)
 {
     if (stored & Colors::SystemFlag)
         return systemColor(stored & ~Colors::SystemFlag, palette);
-    return QColor(stored & 0xFF, (stored >> 8) & 0xFF, (stored >> 16) & 0xFF);
+    return {int(stored & 0xFF), int((stored >> 8) & 0xFF), int((stored >> 16) & 0xFF)};
 }
 
 void setBackColor(QWidget *widget, std::uint32_t stored)

@@ -29,7 +29,7 @@ private:
     struct Placement
     {
         QPointer<QWidget> widget;
-        Geometry::Twips twips;
+        Geometry::Twips twips{};
     };
     std::vector<Placement> m_placements;
     double m_scale = 1.0;

@@ -45,8 +45,10 @@ void UIForm::reportWriteFailure(const std::string &frame)
 
 void UIForm::ShowCommError(std::int16_t code)
 {
-    m_boxes.show({QString::fromStdString(commErrorMessage(code)), SerialErrorTitle,
-                  BoxKind::OkExclamation, {}});
+    m_boxes.show({QString::fromStdString(commErrorMessage(code)),
+                  SerialErrorTitle,
+                  BoxKind::OkExclamation,
+                  {}});
 }
 
 } // namespace mq7410

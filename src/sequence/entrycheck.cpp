@@ -43,7 +43,7 @@ EntryCheck checkEntry(std::string_view text, SetPointKind kind)
     if (!std::isfinite(read) || std::fabs(read) > std::numeric_limits<float>::max())
         return replaced;
 
-    float entry = static_cast<float>(read);
+    auto entry = static_cast<float>(read);
     // Both limits apply to the single-precision value: 3.00000001 reads as exactly 3.
     if (entry > scale.limit || entry < 0.0f)
         return replaced;

@@ -9,7 +9,7 @@ namespace mq7410 {
 double stepSeconds(std::string_view text)
 {
     const double read = TextToNumber(text);
-    if (!(read > 0.0)) // negative, zero, minus infinity, or not a number at all
+    if (!std::isfinite(read) || !(read > 0.0)) // negative, zero, or not finite (1e999)
         return 0.0;
     if (read > MaxStepSeconds)
         return MaxStepSeconds;

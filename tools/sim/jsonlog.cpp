@@ -97,8 +97,8 @@ void JsonLog::frameReceived(std::int64_t timeNs, const Frame &frame, const Suppl
 void JsonLog::bytesSkipped(std::int64_t timeNs, const Skipped &skipped)
 {
     write("skipped", timeNs,
-          ",\"bytes\":" + jsonString(skipped.bytes) + ",\"hex\":\"" + hexOf(skipped.bytes)
-                  + "\",\"count\":" + std::to_string(skipped.bytes.size())
+          R"(,"bytes":)" + jsonString(skipped.bytes) + R"(,"hex":")" + hexOf(skipped.bytes)
+                  + R"(","count":)" + std::to_string(skipped.bytes.size())
                   + ",\"reason\":" + jsonString(reasonKey(skipped.reason)));
 }
 

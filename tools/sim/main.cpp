@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
     // Without a COMMAND the supply's end is the program's end; with one, the COMMAND's is.
     const auto supplyEnded = [&] {
         if (!withCommand)
-            app.exit(0);
+            QCoreApplication::exit(0);
     };
     QObject::connect(&supply, &VirtualSupply::frameLimitReached, &app, supplyEnded);
     QObject::connect(&supply, &VirtualSupply::readFailed, &app, supplyEnded);
@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
         QObject::connect(&command, &QProcess::finished, &app,
                          [&](int exitCode, QProcess::ExitStatus status) {
                              supply.stop(StopReason::CommandEnded);
-                             app.exit(exitCodeOf(exitCode, status));
+                             QCoreApplication::exit(exitCodeOf(exitCode, status));
                          });
         QObject::connect(&command, &QProcess::errorOccurred, &app,
                          [&](QProcess::ProcessError processError) {
@@ -106,10 +106,10 @@ int main(int argc, char *argv[])
                                           options.command.front().c_str(),
                                           qPrintable(command.errorString()));
                              supply.stop(StopReason::CommandEnded);
-                             app.exit(127);
+                             QCoreApplication::exit(127);
                          });
         // From inside the event loop, so that an exit requested at once is not lost.
         QTimer::singleShot(0, &app, [&] { startCommand(command, options, supply.devicePath()); });
     }
-    return app.exec();
+    return QCoreApplication::exec();
 }

@@ -15,7 +15,7 @@ namespace mq7410::sim {
 
 namespace {
 
-constexpr std::size_t MaxBytesPerRead = 64 * 1024;
+constexpr std::size_t MaxBytesPerRead = std::size_t{64} * 1024;
 
 bool addDescriptorFlags(int descriptor, int fileStatusFlags)
 {
