@@ -1,4 +1,6 @@
-// The manual panel driven as a user drives it: clicks, and the keys of the keyboard.
+// The manual panel through the window: the series link's texts, the keys of the keyboard, and
+// what assistive technology is told. Everything else the panel does is compared event by event
+// with the reference model in tst_randompanel.
 
 #include "support/formfixture.h"
 
@@ -28,12 +30,7 @@ private slots:
     void init();
     void cleanup();
 
-    void workedExampleByClicks();
     void linkSavesAndRestoresChannelTwoTexts();
-    void selectorDropsDigitsTypedWithoutEnter();
-    void keptValueIsWhatTheLinkCopies();
-    void selectorWithLinkOnShowsChannelTwoLastSent();
-    void optionButtonAloneChangesNothingElse();
     void keyboard_data();
     void keyboard();
     void keyboardIgnoredOnAutoPanel();
@@ -70,29 +67,6 @@ QString TestFrontPanel::text(const char *label) const
     return m_fx->find<QLabel>(QLatin1String(label))->text();
 }
 
-void TestFrontPanel::workedExampleByClicks()
-{
-    m_fx->click("CH1VCommand");
-    type("1234");
-    QCOMPARE(text("CH1V"), QStringLiteral("12.34"));
-    m_fx->click("EnterCommand");
-    m_fx->click("CH1ACommand");
-    type("1500");
-    m_fx->click("EnterCommand");
-    m_fx->click("CH2VCommand");
-    type("500");
-    m_fx->click("EnterCommand");
-    m_fx->click("CH2ACommand");
-    type("250");
-    m_fx->click("EnterCommand");
-    m_fx->click("OutputCommand");
-    m_fx->click("SerialCommand");
-    m_fx->click("SerialCommand");
-    QCOMPARE(m_fx->port.frames, (Frames{"8804D2", "8705DC", "8A01F4", "8900FA", "8CF0F0",
-                                        "8F05DC04D2", "8E00FA01F4"}));
-    QVERIFY(m_fx->boxes.shown.empty());
-}
-
 void TestFrontPanel::linkSavesAndRestoresChannelTwoTexts()
 {
     m_fx->click("CH2VCommand");
@@ -121,65 +95,6 @@ void TestFrontPanel::linkSavesAndRestoresChannelTwoTexts()
     QCOMPARE(text("CH2V"), QStringLiteral("05.00")); // the text it had at switch-on
     QCOMPARE(m_fx->form->state().CH2VoltSet, 500);
     QCOMPARE(m_fx->port.frames.back(), std::string("8E000001F4"));
-}
-
-void TestFrontPanel::selectorDropsDigitsTypedWithoutEnter()
-{
-    m_fx->click("CH1VCommand");
-    type("12");
-    m_fx->click("EnterCommand");
-    type("3");
-    QCOMPARE(text("CH1V"), QStringLiteral("01.23"));
-    m_fx->click("CH1VCommand");
-    QCOMPARE(text("CH1V"), QStringLiteral("00.12"));
-    QCOMPARE(m_fx->form->state().CH1VoltSet, 12);
-    type("5");
-    QCOMPARE(text("CH1V"), QStringLiteral("01.25"));
-}
-
-void TestFrontPanel::keptValueIsWhatTheLinkCopies()
-{
-    m_fx->click("CH1VCommand");
-    type("777");
-    m_fx->click("CH1ACommand");
-    QCOMPARE(text("CH1V"), QStringLiteral("00.00")); // last sent, on screen
-    QCOMPARE(m_fx->form->state().CH1VoltSet, 777);   // typed, kept
-    m_fx->click("SerialCommand");
-    QCOMPARE(m_fx->port.frames.back(), std::string("8F00000309"));
-    QCOMPARE(text("CH2V"), QStringLiteral("00.00")); // the CH1 label's text
-}
-
-void TestFrontPanel::selectorWithLinkOnShowsChannelTwoLastSent()
-{
-    m_fx->click("CH2VCommand");
-    type("900");
-    m_fx->click("EnterCommand");
-    m_fx->click("CH1VCommand");
-    type("1000");
-    m_fx->click("SerialCommand");
-    QCOMPARE(text("CH2V"), QStringLiteral("10.00"));
-    m_fx->click("CH1ACommand");
-    QCOMPARE(text("CH2V"), QStringLiteral("09.00"));
-    m_fx->click("SerialCommand");
-    QCOMPARE(text("CH2V"), QStringLiteral("09.00"));
-}
-
-void TestFrontPanel::optionButtonAloneChangesNothingElse()
-{
-    m_fx->click("CH1VCommand");
-    type("42");
-    m_fx->click("CH2AOption");
-    QVERIFY(m_fx->find<QRadioButton>(QStringLiteral("CH2AOption"))->isChecked());
-    QVERIFY(!m_fx->find<QRadioButton>(QStringLiteral("CH1VOption"))->isChecked());
-    QCOMPARE(m_fx->form->state().EditTarget, 2);
-    QCOMPARE(text("CH1V"), QStringLiteral("00.42"));
-    type("1");
-    QCOMPARE(text("CH1V"), QStringLiteral("04.21"));
-
-    m_fx->click("CH1ACommand");
-    QVERIFY(m_fx->find<QRadioButton>(QStringLiteral("CH1AOption"))->isChecked());
-    for (const char *other : {"CH1VOption", "CH2VOption", "CH2AOption"})
-        QVERIFY(!m_fx->find<QRadioButton>(QLatin1String(other))->isChecked());
 }
 
 void TestFrontPanel::keyboard_data()

@@ -1,4 +1,4 @@
-// Start-up and the commands that are not about set-points: Exit, About, Auto and Cancel.
+// Start-up, About, and the two ways out: Exit and closing the window.
 
 #include "support/formfixture.h"
 
@@ -10,41 +10,11 @@
 using namespace mq7410;
 using mq7410::test::FormFixture;
 
-namespace {
-
-// What the panel switch must leave alone: the whole state, the table and the timer.
-struct Snapshot
-{
-    explicit Snapshot(const FormFixture &fx)
-        : state(fx.form->state())
-        , timerActive(fx.find<QTimer>(QStringLiteral("Timer1"))->isActive())
-    {
-        for (QLineEdit *box : fx.form->findChildren<QLineEdit *>())
-            texts << box->objectName() + '=' + box->text();
-    }
-    PanelState state;
-    bool timerActive;
-    QStringList texts;
-};
-
-void compareSnapshots(const Snapshot &before, const Snapshot &after)
-{
-    QCOMPARE(after.state.EditTarget, before.state.EditTarget);
-    QCOMPARE(after.state.StepTable, before.state.StepTable);
-    QCOMPARE(after.state.SeqRunning, before.state.SeqRunning);
-    QCOMPARE(after.timerActive, before.timerActive);
-    QCOMPARE(after.texts, before.texts);
-}
-
-} // namespace
-
 class TestStartup : public QObject
 {
     Q_OBJECT
 private slots:
     void loadShowsManualPanelAndStopsTimer();
-    void panelSwitch();
-    void autoTwiceChangesNothing();
     void aboutShowsInformationBox();
     void exitEndsProgram_data();
     void exitEndsProgram();
@@ -63,36 +33,6 @@ void TestStartup::loadShowsManualPanelAndStopsTimer()
     QVERIFY(fx.widget(QStringLiteral("Control"))->isVisibleTo(fx.form.get()));
     QVERIFY(!fx.widget(QStringLiteral("Sequence"))->isVisibleTo(fx.form.get()));
     QVERIFY(!fx.form->isVisible()); // showing the window is left to the caller
-}
-
-void TestStartup::panelSwitch()
-{
-    FormFixture fx;
-    QVERIFY(fx.load());
-    fx.form->show();
-    const Snapshot before(fx);
-
-    fx.action(QStringLiteral("Auto"))->trigger();
-    QVERIFY(!fx.widget(QStringLiteral("Control"))->isVisible());
-    QVERIFY(fx.widget(QStringLiteral("Sequence"))->isVisible());
-    compareSnapshots(before, Snapshot(fx));
-
-    fx.click(QStringLiteral("CancelCommand"));
-    QVERIFY(fx.widget(QStringLiteral("Control"))->isVisible());
-    QVERIFY(!fx.widget(QStringLiteral("Sequence"))->isVisible());
-    compareSnapshots(before, Snapshot(fx));
-    QVERIFY(fx.boxes.shown.empty());
-}
-
-void TestStartup::autoTwiceChangesNothing()
-{
-    FormFixture fx;
-    QVERIFY(fx.load());
-    fx.form->show();
-    fx.action(QStringLiteral("Auto"))->trigger();
-    fx.action(QStringLiteral("Auto"))->trigger();
-    QVERIFY(fx.widget(QStringLiteral("Sequence"))->isVisible());
-    QVERIFY(!fx.widget(QStringLiteral("Control"))->isVisible());
 }
 
 void TestStartup::aboutShowsInformationBox()
