@@ -40,7 +40,7 @@ QStringList listOption(const QStringList &arguments, const QString &name)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    const QStringList arguments = QApplication::arguments();
 
     test::RealPanel panel;
     panel.boxes.whileShown = [](const BoxRequest &box) {
