@@ -36,6 +36,7 @@ private slots:
     void keyboardIgnoredOnAutoPanel();
     void heldKeyDoesNotRepeat();
     void displaysAnnounceValueAndUnit();
+    void sendingButtonsAreRedrawnAfterTheClick();
 
 private:
     void type(const QString &digits) const;
@@ -185,6 +186,18 @@ void TestFrontPanel::displaysAnnounceValueAndUnit()
     QAccessibleInterface *enter
             = QAccessible::queryAccessibleInterface(m_fx->widget("EnterCommand"));
     QCOMPARE(enter->text(QAccessible::Name), QStringLiteral("Enter"));
+}
+
+void TestFrontPanel::sendingButtonsAreRedrawnAfterTheClick()
+{
+    // The frame goes out before the button's redraw, which must still follow.
+    for (const char *name : {"EnterCommand", "OutputCommand", "SerialCommand"}) {
+        auto *button = m_fx->find<QPushButton>(QLatin1String(name));
+        m_fx->click(name);
+        QTRY_VERIFY2(button->updatesEnabled(), name);
+        QVERIFY(!button->isDown());
+    }
+    QCOMPARE(m_fx->port.frames.size(), 3u);
 }
 
 QTEST_MAIN(TestFrontPanel)

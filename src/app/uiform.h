@@ -12,6 +12,7 @@
 // - Frames go out only through DataTransfer, which writes them to the SerialPort seam; messages
 //   go through MessageBoxes. Tests put fakes behind both.
 
+#include "clickfirst.h"
 #include "displays.h"
 #include "manualpanel.h"
 #include "panelstate.h"
@@ -94,6 +95,7 @@ private:
     ManualPanel m_manual;
     SequencePanel m_sequence;
     WindowRunnerPanel m_runnerPanel;
+    ClickFirst m_clickFirst;
     QMenu *m_fileMenu = nullptr;
     QAction *m_exitAction = nullptr;
     QAction *m_autoAction = nullptr;

@@ -12,6 +12,9 @@ namespace mq7410 {
 
 void UIForm::connectFrontPanel()
 {
+    for (QPushButton *sender :
+         {m_manual.EnterCommand, m_manual.OutputCommand, m_manual.SerialCommand, m_sequence.Start})
+        m_clickFirst.watch(sender);
     connect(m_manual.OutputCommand, &QPushButton::clicked, this, [this] { OutputCommand_Click(); });
     connect(m_manual.EnterCommand, &QPushButton::clicked, this, [this] { EnterCommand_Click(); });
     connect(m_manual.SerialCommand, &QPushButton::clicked, this, [this] { SerialCommand_Click(); });
