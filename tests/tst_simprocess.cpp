@@ -28,6 +28,13 @@ qint64 monotonicNow()
             .count();
 }
 
+// The last record of the log, or of one kind; empty when there is none yet.
+QJsonObject lastRecord(const SimProcess &sim, const QString &event = {})
+{
+    const QList<QJsonObject> records = event.isEmpty() ? sim.records() : sim.records(event);
+    return records.isEmpty() ? QJsonObject() : records.last();
+}
+
 // The slave side as the front panel opens it, at 115200 8N1 unless set otherwise.
 class PanelPort
 {
@@ -136,7 +143,7 @@ void TestSimProcess::decodesWhatThePanelWrites()
     // SIGTERM: a clean end, and the panel sees the far end hang up.
     QVERIFY(sim.terminate());
     QVERIFY(port.seesHangUp());
-    const QJsonObject last = sim.records().last();
+    const QJsonObject last = lastRecord(sim);
     QCOMPARE(last["event"].toString(), "stop");
     QCOMPARE(last["reason"].toString(), "signal");
     QCOMPARE(last["frames"].toInt(), 3);
@@ -148,12 +155,12 @@ void TestSimProcess::reportsChangedLineSettings()
     QVERIFY(sim.start());
     PanelPort port(sim.device());
     QVERIFY(port.isOpen());
-    QTRY_COMPARE_WITH_TIMEOUT(sim.records("settings").last()["baud"].toInt(), 115200, WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(lastRecord(sim, "settings")["baud"].toInt(), 115200, WaitMs);
 
     // A change with nothing written is reported too, and warned about.
     QVERIFY(port.setLine(B9600, CS7, PARENB, CSTOPB));
-    QTRY_COMPARE_WITH_TIMEOUT(sim.records("settings").last()["baud"].toInt(), 9600, WaitMs);
-    const QJsonObject changed = sim.records("settings").last();
+    QTRY_COMPARE_WITH_TIMEOUT(lastRecord(sim, "settings")["baud"].toInt(), 9600, WaitMs);
+    const QJsonObject changed = lastRecord(sim, "settings");
     QCOMPARE(changed["stop_bits"].toInt(), 2);
     QCOMPARE(changed["matches_supply"].toBool(), false);
     QTRY_VERIFY_WITH_TIMEOUT(
@@ -190,7 +197,7 @@ void TestSimProcess::exitAfterFramesHangsUp()
     QCOMPARE(sim.process().exitCode(), 0);
     QVERIFY(port.seesHangUp());
     QCOMPARE(sim.frames(), (QStringList{"8804D2", "8705DC"}));
-    QCOMPARE(sim.records().last()["reason"].toString(), "frame_limit");
+    QCOMPARE(lastRecord(sim)["reason"].toString(), "frame_limit");
 }
 
 void TestSimProcess::runsACommand_data()
@@ -223,7 +230,7 @@ void TestSimProcess::runsACommand()
     QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(sim.process().exitCode(), exitCode);
     QCOMPARE(sim.frames(), frames);
-    QCOMPARE(sim.records().last()["reason"].toString(), "command_ended");
+    QCOMPARE(lastRecord(sim)["reason"].toString(), "command_ended");
 }
 
 void TestSimProcess::forwardsTheCommandsOutput()
