@@ -5,7 +5,6 @@
 #include "support/simprocess.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -18,11 +17,6 @@ constexpr int WaitMs = SimProcess::WaitMs;
 // The boxes of a start-up on which the user takes COM 1.
 const QStringList AcceptedCom1{"Power Supply|Find Com 1, Using it?|36",
                                "Power Supply|Using COM1:|64"};
-
-QString label(const RealPanel &panel, const char *name)
-{
-    return panel.find<QLabel>(QLatin1String(name))->text();
-}
 
 } // namespace
 
@@ -95,18 +89,15 @@ void TestE2eFrames::workedExampleByClicks()
 }
 
 // Selectors, digits past the limit, Enter, and the link mirroring channel 1 onto channel 2.
+// What the displays show on the way is compared after every click by tst_randompanel.
 void TestE2eFrames::wholeEntrySession()
 {
     RealPanel &panel = *m_panel;
     panel.click("CH1VCommand");
-    panel.type("12345"); // the 5 would make 123.45 V: it starts a new value
-    QCOMPARE(label(panel, "CH1V"), QStringLiteral("00.05"));
-    panel.type("00");
+    panel.type("1234500");       // the 5 would make 123.45 V: it starts a new value
     panel.click("EnterCommand"); // 5.00 V
     panel.click("CH1ACommand");
-    panel.type("3000"); // 3.000 A is the limit itself
-    QCOMPARE(label(panel, "CH1I"), QStringLiteral("3.000"));
-    panel.type("1250"); // the 1 starts again
+    panel.type("30001250"); // 3.000 A is the limit itself; the 1 starts again
     panel.click("EnterCommand");
     panel.click("CH2VCommand");
     panel.type("3200");
@@ -117,12 +108,10 @@ void TestE2eFrames::wholeEntrySession()
 
     panel.click("SerialCommand"); // channel 2 takes channel 1's 5.00 V and 1.250 A
     panel.click("CH1VCommand");
-    panel.type("99"); // from 5.00 V the 9 starts again; channel 2 follows on screen
-    QCOMPARE(label(panel, "CH2V"), QStringLiteral("00.99"));
+    panel.type("99");            // from 5.00 V the 9 starts again; channel 2 follows on screen
     panel.click("EnterCommand"); // sends channel 1 only
     panel.click("CH2ACommand");
     panel.type("4"); // on channel 2 while linked: channel 1's current wins
-    QCOMPARE(label(panel, "CH2I"), QStringLiteral("1.250"));
     panel.click("EnterCommand");
     panel.click("SerialCommand"); // channel 2 back to what was last sent for it
     panel.click("OutputCommand");
@@ -131,11 +120,6 @@ void TestE2eFrames::wholeEntrySession()
                                "880063", "8904E2", "8E04E20C80", "8CF0F0"};
     QTRY_COMPARE_WITH_TIMEOUT(m_sim->frames(), expected, WaitMs);
     QCOMPARE(m_sim->state(), supplyState(99, 1250, 3200, 1250, true, false));
-    // The labels of channel 2 get back the texts they had when the link went on.
-    QCOMPARE(label(panel, "CH1V"), QStringLiteral("00.99"));
-    QCOMPARE(label(panel, "CH1I"), QStringLiteral("1.250"));
-    QCOMPARE(label(panel, "CH2V"), QStringLiteral("32.00"));
-    QCOMPARE(label(panel, "CH2I"), QStringLiteral("0.075"));
     QCOMPARE(panel.port.tried.size(), std::size_t(expected.size())); // each frame once
     QVERIFY(panel.boxes.shown.empty());
 }

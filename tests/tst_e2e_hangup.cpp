@@ -24,6 +24,7 @@ constexpr int WaitMs = SimProcess::WaitMs;
 const QStringList AcceptedCom1{"Power Supply|Find Com 1, Using it?|36",
                                "Power Supply|Using COM1:|64"};
 using Frames = std::vector<std::string>;
+enum class HangUp { BeforeTheFirstFrame, AfterOneFrame, DuringTheQuestion };
 
 qint64 processCpuNs()
 {
@@ -57,6 +58,8 @@ void checkErrorBox(const BoxRequest &box, const QString &frame, const RealPanel 
 
 } // namespace
 
+Q_DECLARE_METATYPE(HangUp)
+
 class TestE2eHangUp : public QObject
 {
     Q_OBJECT
@@ -64,38 +67,51 @@ private slots:
     void beforeAFrame_data();
     void beforeAFrame();
     void duringARun();
-    void betweenTheQuestionAndTheFirstWrite();
 };
 
 void TestE2eHangUp::beforeAFrame_data()
 {
-    QTest::addColumn<QStringList>("simArguments");
+    QTest::addColumn<HangUp>("when");
     QTest::addColumn<QStringList>("delivered"); // frames that went out before the hang-up
 
-    QTest::newRow("supply ended by SIGTERM") << QStringList{} << QStringList{};
+    QTest::newRow("supply ended by SIGTERM") << HangUp::BeforeTheFirstFrame << QStringList{};
     QTest::newRow("supply hangs up after one frame")
-            << QStringList{"--exit-after-frames", "1"} << QStringList{"880000"};
+            << HangUp::AfterOneFrame << QStringList{"880000"};
+    // The adapter is pulled while the question is on the screen; the user then answers Yes.
+    QTest::newRow("supply gone between the question and the first write")
+            << HangUp::DuringTheQuestion << QStringList{};
 }
 
 void TestE2eHangUp::beforeAFrame()
 {
-    QFETCH(QStringList, simArguments);
+    QFETCH(HangUp, when);
     QFETCH(QStringList, delivered);
 
     SimProcess sim;
-    QVERIFY(sim.start(simArguments));
+    QVERIFY(sim.start(when == HangUp::AfterOneFrame ? QStringList{"--exit-after-frames", "1"}
+                                                    : QStringList{}));
     const ScopedPorts ports(sim.device().toLocal8Bit());
     RealPanel panel;
+    bool pulled = false;
+    panel.boxes.whileShown = [&](const BoxRequest &box) {
+        if (when != HangUp::DuringTheQuestion || box.kind != BoxKind::YesNoQuestion)
+            return;
+        pulled = sim.terminate();
+        QCoreApplication::processEvents(); // a modal box runs the event loop
+    };
     QVERIFY(panel.load({BoxAnswer::Yes}));
+    QCOMPARE(panel.boxTexts(), AcceptedCom1);
     panel.boxes.shown.clear();
     panel.form->show();
 
-    if (delivered.isEmpty()) {
+    if (when == HangUp::BeforeTheFirstFrame) {
         QVERIFY(sim.terminate());
-    } else {
+    } else if (when == HangUp::AfterOneFrame) {
         panel.click("EnterCommand");
         QVERIFY(sim.process().waitForFinished(WaitMs));
         QCOMPARE(sim.frames(), delivered);
+    } else {
+        QVERIFY(pulled);
     }
     const std::size_t triedBefore = panel.port.tried.size();
 
@@ -148,38 +164,6 @@ void TestE2eHangUp::duringARun()
     QVERIFY(panel.find<QWidget>("Sequence")->isEnabled());
     QCOMPARE(panel.port.tried, (Frames{"8D0064000000000000", "8D00C8000000000000"}));
     QCOMPARE(panel.port.failed, (Frames{"8D00C8000000000000"}));
-}
-
-// The adapter is pulled while the question is on the screen; the user then answers Yes.
-void TestE2eHangUp::betweenTheQuestionAndTheFirstWrite()
-{
-    SimProcess sim;
-    QVERIFY(sim.start());
-    const ScopedPorts ports(sim.device().toLocal8Bit());
-    RealPanel panel;
-    bool pulled = false;
-    panel.boxes.whileShown = [&](const BoxRequest &box) {
-        if (box.kind != BoxKind::YesNoQuestion)
-            return;
-        pulled = sim.terminate();
-        QCoreApplication::processEvents(); // a modal box runs the event loop
-    };
-    QVERIFY(panel.load({BoxAnswer::Yes}));
-    QVERIFY(pulled);
-    QCOMPARE(panel.boxTexts(), AcceptedCom1);
-    panel.boxes.shown.clear();
-    panel.form->show();
-
-    panel.click("EnterCommand");
-    QCOMPARE(panel.boxes.shown.size(), 1u);
-    checkErrorBox(panel.boxes.shown[0], "880000", panel, sim.device());
-    panel.click("EnterCommand");
-    QCOMPARE(panel.boxes.shown.size(), 2u);
-    QCOMPARE(panel.port.failed, (Frames{"880000", "880000"}));
-    QVERIFY(panel.port.sent.empty());
-    const double share = busyShare();
-    QVERIFY2(share < 0.2, qPrintable(QStringLiteral("busy %1 of a core").arg(share)));
-    QVERIFY(sim.frames().isEmpty());
 }
 
 QTEST_MAIN(TestE2eHangUp)

@@ -6,7 +6,6 @@
 
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
 
 using namespace mq7410;
 using namespace mq7410::test;
@@ -50,10 +49,6 @@ void TestE2eSequence::shortRun()
     QTRY_COMPARE_WITH_TIMEOUT(sim.frames(), frames, SimProcess::WaitMs);
     QCOMPARE(sim.state(), supplyState(3200, 0, 0, 3000, false, false));
     QVERIFY(panel.find<QWidget>("Start")->isEnabled());
-    QVERIFY(panel.find<QWidget>("Sequence")->isEnabled());
-    QVERIFY(!panel.find<QTimer>("Timer1")->isActive());
-    QCOMPARE(box("Time1")->text(), QStringLiteral(" 0"));
-    QCOMPARE(box("Time2")->text(), QStringLiteral("0")); // the step that ended the run
     QCOMPARE(panel.port.tried.size(), 2u);
     QVERIFY(panel.boxes.shown.empty());
 }

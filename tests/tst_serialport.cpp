@@ -88,25 +88,18 @@ class TestSerialPort : public QObject
 private slots:
     void init();
     void cleanup();
-    void opensWriteOnlyWithTheSettings_data();
     void opensWriteOnlyWithTheSettings();
-    void refusedSettingsLeaveThePortClosed_data();
-    void refusedSettingsLeaveThePortClosed();
-    void unusableNumbersCannotBeSelected_data();
-    void unusableNumbersCannotBeSelected();
-    void entryAfterAnEmptyOneIsUsed();
-    void missingDeviceFailsToOpen();
+    void portsThatCannotBeOpened_data();
+    void portsThatCannotBeOpened();
     void heldPortCannotBeOpenedTwice();
     void framesArriveWholeAndInOrder();
-    void inputFromTheLineDoesNotDisturbWrites();
     void closeDeliversEverything();
-    void withoutAnOpenPortNothingIsWritten();
     void stalledLineTimesOutAndDropsTheFrame();
     void farEndHangUpClosesThePort();
 
 private:
-    // A port on the pty as COM 1, opened with `settings`.
-    bool openOnPty(QtSerialPort &port, const char *settings = "115200 N 8 1");
+    // A port on COM `number` (the pty unless set otherwise), opened with `settings`.
+    bool openOnPty(QtSerialPort &port, int number = 1, const char *settings = "115200 N 8 1");
     std::unique_ptr<PseudoTerminal> m_pty;
 };
 
@@ -123,118 +116,53 @@ void TestSerialPort::cleanup()
     qunsetenv("MQ7410_PORTS");
 }
 
-bool TestSerialPort::openOnPty(QtSerialPort &port, const char *settings)
+bool TestSerialPort::openOnPty(QtSerialPort &port, int number, const char *settings)
 {
-    return port.selectPort(1) && port.setSettings(settings) && port.open();
-}
-
-void TestSerialPort::opensWriteOnlyWithTheSettings_data()
-{
-    QTest::addColumn<QByteArray>("settings");
-    QTest::addColumn<speed_t>("speed");
-    QTest::addColumn<bool>("twoStopBits");
-
-    // A pty carries only 8 data bits without parity; baud and stop bits it keeps.
-    QTest::newRow("115200 N 8 1") << QByteArray("115200 N 8 1") << speed_t(B115200) << false;
-    QTest::newRow("9600 N 8 2") << QByteArray("9600 N 8 2") << speed_t(B9600) << true;
-    QTest::newRow("57600 N 8 1") << QByteArray("57600 N 8 1") << speed_t(B57600) << false;
+    return port.selectPort(number) && port.setSettings(settings) && port.open();
 }
 
 void TestSerialPort::opensWriteOnlyWithTheSettings()
 {
-    QFETCH(QByteArray, settings);
-    QFETCH(speed_t, speed);
-    QFETCH(bool, twoStopBits);
-
     QtSerialPort port;
-    QVERIFY2(openOnPty(port, settings.constData()), port.errorString().c_str());
+    QVERIFY2(openOnPty(port), port.errorString().c_str());
     QVERIFY(port.isOpen());
     QCOMPARE(accessModes(m_pty->slavePath(), m_pty->slave()), QList<int>{O_WRONLY});
 
     termios line{};
     QCOMPARE(::tcgetattr(m_pty->slave(), &line), 0);
-    QCOMPARE(::cfgetospeed(&line), speed);
-    QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
-    QCOMPARE(line.c_cflag & PARENB, tcflag_t(0));
-    QCOMPARE((line.c_cflag & CSTOPB) != 0, twoStopBits);
+    // A pty carries only 8 data bits without parity whatever is asked; the rest it keeps.
+    QCOMPARE(::cfgetospeed(&line), speed_t(B115200));
+    QCOMPARE(line.c_cflag & CSTOPB, tcflag_t(0));
     QCOMPARE(line.c_cflag & CRTSCTS, tcflag_t(0));
     QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
     QCOMPARE(line.c_oflag & OPOST, tcflag_t(0)); // frames go out byte for byte
 }
 
-void TestSerialPort::refusedSettingsLeaveThePortClosed_data()
-{
-    QTest::addColumn<QByteArray>("settings");
-
-    // Each one the pty does not carry, whether the system says so or not.
-    QTest::newRow("1.5 stop bits") << QByteArray("115200 N 8 1.5");
-    QTest::newRow("7 data bits") << QByteArray("115200 N 7 1");
-    QTest::newRow("5 data bits") << QByteArray("115200 N 5 1");
-    QTest::newRow("even parity") << QByteArray("115200 E 8 1");
-    QTest::newRow("space parity") << QByteArray("115200 S 8 2");
-}
-
-void TestSerialPort::refusedSettingsLeaveThePortClosed()
-{
-    QFETCH(QByteArray, settings);
-    QtSerialPort port;
-    QVERIFY(port.selectPort(1));
-    QVERIFY(port.setSettings(settings.toStdString()));
-    QVERIFY(!port.open());
-    QVERIFY(!port.isOpen());
-    QVERIFY(!port.errorString().empty());
-    QVERIFY(accessModes(m_pty->slavePath(), m_pty->slave()).isEmpty());
-}
-
-void TestSerialPort::unusableNumbersCannotBeSelected_data()
+void TestSerialPort::portsThatCannotBeOpened_data()
 {
     QTest::addColumn<QByteArray>("ports"); // %1 stands for the pty
     QTest::addColumn<int>("number");
+    QTest::addColumn<QByteArray>("settings");
 
-    QByteArray sixteenEmpty(16, ':');
-    QTest::newRow("COM 0") << QByteArray("%1") << 0;
-    QTest::newRow("COM 17 past 16 entries") << sixteenEmpty + "%1" << 17;
-    QTest::newRow("COM 17 beyond the range") << QByteArray("%1") << 17;
-    QTest::newRow("empty entry") << QByteArray(":%1") << 1;
-    QTest::newRow("past the last entry") << QByteArray("%1") << 2;
-    QTest::newRow("set but empty") << QByteArray() << 1;
+    const QByteArray pty("%1");
+    const QByteArray good("115200 N 8 1");
+    QTest::newRow("missing device") << QByteArray("/dev/mq7410-no-such-device") << 1 << good;
+    // Settings the pty does not carry: read back after opening, and refused.
+    QTest::newRow("7 data bits") << pty << 1 << QByteArray("115200 N 7 1");
 }
 
-void TestSerialPort::unusableNumbersCannotBeSelected()
+void TestSerialPort::portsThatCannotBeOpened()
 {
     QFETCH(QByteArray, ports);
     QFETCH(int, number);
+    QFETCH(QByteArray, settings);
     qputenv("MQ7410_PORTS", ports.replace("%1", m_pty->slavePath()));
 
     QtSerialPort port;
-    QVERIFY(!port.selectPort(number));
-    QVERIFY(!port.errorString().empty());
-    QVERIFY(!port.open());
-    QVERIFY(!port.isOpen());
-}
-
-void TestSerialPort::entryAfterAnEmptyOneIsUsed()
-{
-    qputenv("MQ7410_PORTS", "::" + m_pty->slavePath());
-    QtSerialPort port;
-    QVERIFY(port.selectPort(3));
-    // ptys are not serial ports the system lists: the description is the path alone.
-    QCOMPARE(port.portDescription(), m_pty->slavePath().toStdString());
-    QVERIFY(port.setSettings("115200 N 8 1"));
-    QVERIFY2(port.open(), port.errorString().c_str());
-    QVERIFY(port.write(frame6));
-    QCOMPARE(m_pty->readAll(), QByteArray(frame6));
-}
-
-void TestSerialPort::missingDeviceFailsToOpen()
-{
-    qputenv("MQ7410_PORTS", "/dev/mq7410-no-such-device");
-    QtSerialPort port;
-    QVERIFY(port.selectPort(1));
-    QCOMPARE(port.portDescription(), std::string("/dev/mq7410-no-such-device"));
-    QVERIFY(!port.open());
+    QVERIFY(!openOnPty(port, number, settings.constData()));
     QVERIFY(!port.isOpen());
     QVERIFY(!port.errorString().empty());
+    QVERIFY(accessModes(m_pty->slavePath(), m_pty->slave()).isEmpty());
 }
 
 void TestSerialPort::heldPortCannotBeOpenedTwice()
@@ -257,29 +185,13 @@ void TestSerialPort::framesArriveWholeAndInOrder()
 {
     QtSerialPort port;
     QVERIFY(openOnPty(port));
+    // Input from the line is never read, and disturbs nothing.
+    QVERIFY(m_pty->send("noise from the line"));
     // Each frame is at the far end as soon as write() returns.
     for (const char *frame : {frame6, frame18, "8C01", frame6}) {
         QVERIFY2(port.write(frame), port.errorString().c_str());
         QCOMPARE(m_pty->readAll(), QByteArray(frame));
     }
-    // Several in a row, read only afterwards.
-    QByteArray sent;
-    for (int i = 0; i < 20; ++i) {
-        const QByteArray frame = QByteArray("8D") + QByteArray::number(1000 + i, 16).toUpper();
-        QVERIFY(port.write(frame.toStdString()));
-        sent += frame;
-    }
-    QCOMPARE(m_pty->readAll(), sent);
-}
-
-void TestSerialPort::inputFromTheLineDoesNotDisturbWrites()
-{
-    QtSerialPort port;
-    QVERIFY(openOnPty(port));
-    QVERIFY(m_pty->send("noise from the line"));
-    QVERIFY2(port.write(frame18), port.errorString().c_str());
-    QVERIFY(port.isOpen());
-    QCOMPARE(m_pty->readAll(), QByteArray(frame18));
 }
 
 void TestSerialPort::closeDeliversEverything()
@@ -295,19 +207,6 @@ void TestSerialPort::closeDeliversEverything()
     QVERIFY(!port.isOpen());
     QCOMPARE(m_pty->readAll(), sent);
     QVERIFY(accessModes(m_pty->slavePath(), m_pty->slave()).isEmpty());
-}
-
-void TestSerialPort::withoutAnOpenPortNothingIsWritten()
-{
-    QtSerialPort port;
-    QVERIFY(!port.write(frame6));
-    QVERIFY(!port.errorString().empty());
-    QCOMPARE(port.close(), mq7410::CommErrorCode::DeviceNotOpen);
-
-    QVERIFY(openOnPty(port));
-    QCOMPARE(port.close(), 0);
-    QVERIFY(!port.write(frame6));
-    QCOMPARE(m_pty->readAll(), QByteArray());
 }
 
 void TestSerialPort::stalledLineTimesOutAndDropsTheFrame()

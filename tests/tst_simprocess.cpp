@@ -1,27 +1,25 @@
 // mq7410-sim as a process: the device line, frames written to its pseudo-terminal as the front
 // panel writes them, the JSON log, line settings, the test hooks, COMMAND, and usage errors.
 
+#include "support/simprocess.h"
+
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
+using mq7410::test::SimProcess;
+using mq7410::test::supplyState;
+
 namespace {
 
-constexpr int WaitMs = 15000; // bounds for a loaded machine; nothing is timed
+constexpr int WaitMs = SimProcess::WaitMs;
 
 qint64 monotonicNow()
 {
@@ -30,20 +28,23 @@ qint64 monotonicNow()
             .count();
 }
 
-QString simProgram()
+// The last record of the log, or of one kind; empty when there is none yet.
+QJsonObject lastRecord(const SimProcess &sim, const QString &event = {})
 {
-    const QString fromBuild = qEnvironmentVariable("MQ7410_SIM");
-    return fromBuild.isEmpty() ? QCoreApplication::applicationDirPath() + "/../mq7410-sim"
-                               : fromBuild;
+    const QList<QJsonObject> records = event.isEmpty() ? sim.records() : sim.records(event);
+    return records.isEmpty() ? QJsonObject() : records.last();
 }
 
-// The slave side as the front panel opens it.
+// The slave side as the front panel opens it, at 115200 8N1 unless set otherwise.
 class PanelPort
 {
 public:
     explicit PanelPort(const QString &device)
         : m_fd(::open(QFile::encodeName(device).constData(), O_RDWR | O_NOCTTY | O_CLOEXEC))
-    {}
+    {
+        if (m_fd >= 0 && !setLine(B115200, CS8, 0, 0))
+            ::close(std::exchange(m_fd, -1));
+    }
     ~PanelPort()
     {
         if (m_fd >= 0)
@@ -63,14 +64,6 @@ public:
         attributes.c_cflag |= characterSize | parity | stopBits | CLOCAL | CREAD;
         return ::tcsetattr(m_fd, TCSANOW, &attributes) == 0;
     }
-    bool set115200_8N1() { return setLine(B115200, CS8, 0, 0); }
-
-    termios attributes() const
-    {
-        termios attributes{};
-        ::tcgetattr(m_fd, &attributes);
-        return attributes;
-    }
 
     bool write(const QByteArray &bytes)
     {
@@ -88,98 +81,6 @@ private:
     int m_fd;
 };
 
-// One run of mq7410-sim with a log in a temporary folder.
-class Sim
-{
-public:
-    Sim() { m_process.setProgram(simProgram()); }
-    ~Sim()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.kill();
-            m_process.waitForFinished(WaitMs);
-        }
-    }
-
-    QString logPath() const { return m_dir.filePath("sim.jsonl"); }
-
-    // Starts it and reads the device line.
-    bool start(const QStringList &extraArguments = {})
-    {
-        m_process.setArguments(QStringList{"--log", logPath()} + extraArguments);
-        m_process.start();
-        if (!m_process.waitForStarted(WaitMs))
-            return false;
-        for (QElapsedTimer waited; !m_process.canReadLine() && waited.elapsed() < WaitMs;)
-            m_process.waitForReadyRead(100);
-        const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
-        m_output += line + '\n';
-        if (!line.startsWith("device: "))
-            return false;
-        m_device = line.mid(8);
-        return true;
-    }
-
-    const QString &device() const { return m_device; }
-    QProcess &process() { return m_process; }
-
-    QString output()
-    {
-        m_output += QString::fromUtf8(m_process.readAllStandardOutput());
-        return m_output;
-    }
-
-    // The log's records, every line checked to be one JSON object.
-    QList<QJsonObject> records() const
-    {
-        QList<QJsonObject> records;
-        QFile file(logPath());
-        if (!file.open(QIODevice::ReadOnly))
-            return records;
-        for (const QByteArray &line : file.readAll().split('\n')) {
-            if (line.isEmpty())
-                continue;
-            QJsonParseError error;
-            const QJsonDocument document = QJsonDocument::fromJson(line, &error);
-            records << (document.isObject() ? document.object()
-                                            : QJsonObject{{"event", "not JSON"},
-                                                          {"line", QString::fromUtf8(line)}});
-        }
-        return records;
-    }
-
-    QList<QJsonObject> records(const QString &event) const
-    {
-        QList<QJsonObject> matching;
-        for (const QJsonObject &record : records()) {
-            if (record["event"].toString() == event)
-                matching << record;
-        }
-        return matching;
-    }
-
-    QStringList frames() const
-    {
-        QStringList frames;
-        for (const QJsonObject &record : records("frame"))
-            frames << record["frame"].toString();
-        return frames;
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-    QString m_device;
-    QString m_output;
-};
-
-QJsonObject stateObject(int ch1Voltage, int ch1Current, int ch2Voltage, int ch2Current, bool output,
-                        bool link)
-{
-    return {{"ch1_voltage", ch1Voltage}, {"ch1_current", ch1Current}, {"ch2_voltage", ch2Voltage},
-            {"ch2_current", ch2Current}, {"output", output},          {"link", link}};
-}
-
 } // namespace
 
 class TestSimProcess : public QObject
@@ -187,7 +88,7 @@ class TestSimProcess : public QObject
     Q_OBJECT
 private slots:
     void decodesWhatThePanelWrites();
-    void reportsLineSettings();
+    void reportsChangedLineSettings();
     void keepsThePortAcrossReopening();
     void exitAfterFramesHangsUp();
     void runsACommand_data();
@@ -199,13 +100,12 @@ private slots:
 
 void TestSimProcess::decodesWhatThePanelWrites()
 {
-    Sim sim;
+    SimProcess sim;
     QVERIFY(sim.start());
     QVERIFY2(QRegularExpression("^/dev/pts/[0-9]+$").match(sim.device()).hasMatch(),
              qPrintable(sim.device()));
     PanelPort port(sim.device());
     QVERIFY(port.isOpen());
-    QVERIFY(port.set115200_8N1());
 
     const qint64 before = monotonicNow();
     const QByteArray garbage("z\0\"\\\xFF\n", 6);
@@ -217,22 +117,14 @@ void TestSimProcess::decodesWhatThePanelWrites()
     const qint64 after = monotonicNow();
 
     QCOMPARE(sim.frames(), (QStringList{"8804D2", "8D04D205DC01F400FA", "8CF0F0"}));
-    const QList<QJsonObject> frames = sim.records("frame");
-    QCOMPARE(frames[0]["code"].toString(), "88");
-    QCOMPARE(frames[0]["state"].toObject(), stateObject(1234, 0, 0, 0, false, false));
-    QCOMPARE(frames[1]["code"].toString(), "8D");
-    QCOMPARE(frames[1]["state"].toObject(), stateObject(1234, 1500, 500, 250, false, false));
-    QCOMPARE(frames[2]["code"].toString(), "8C");
-    QCOMPARE(frames[2]["state"].toObject(), stateObject(1234, 1500, 500, 250, true, false));
-    QCOMPARE(frames[2]["text"].toString(), "output ON");
+    QCOMPARE(sim.state(), supplyState(1234, 1500, 500, 250, true, false));
     // The same clock as this process's steady_clock.
     qint64 previous = before;
-    for (const QJsonObject &frame : frames) {
+    for (const QJsonObject &frame : sim.records("frame")) {
         const qint64 time = frame["t_ns"].toInteger();
         QVERIFY(time >= previous && time <= after);
         previous = time;
     }
-
     const QList<QJsonObject> skipped = sim.records("skipped");
     QCOMPARE(skipped.size(), 1);
     QCOMPARE(skipped[0]["hex"].toString(), "7A00225CFF0A");
@@ -249,54 +141,27 @@ void TestSimProcess::decodesWhatThePanelWrites()
                              WaitMs);
 
     // SIGTERM: a clean end, and the panel sees the far end hang up.
-    sim.process().terminate();
-    QVERIFY(sim.process().waitForFinished(WaitMs));
-    QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
-    QCOMPARE(sim.process().exitCode(), 0);
+    QVERIFY(sim.terminate());
     QVERIFY(port.seesHangUp());
-    const QJsonObject last = sim.records().last();
+    const QJsonObject last = lastRecord(sim);
     QCOMPARE(last["event"].toString(), "stop");
     QCOMPARE(last["reason"].toString(), "signal");
     QCOMPARE(last["frames"].toInt(), 3);
 }
 
-void TestSimProcess::reportsLineSettings()
+void TestSimProcess::reportsChangedLineSettings()
 {
-    Sim sim;
+    SimProcess sim;
     QVERIFY(sim.start());
     PanelPort port(sim.device());
     QVERIFY(port.isOpen());
-    QVERIFY(port.set115200_8N1());
-    QVERIFY(port.write("8804D2"));
-    QTRY_COMPARE_WITH_TIMEOUT(sim.frames().size(), 1, WaitMs);
-
-    // The settings the frame was written with are reported before it.
-    QList<QJsonObject> records = sim.records();
-    const auto frameAt = std::find_if(records.begin(), records.end(), [](const auto &record) {
-        return record["event"].toString() == "frame";
-    });
-    QJsonObject settingsBefore;
-    for (auto it = records.begin(); it != frameAt; ++it) {
-        if ((*it)["event"].toString() == "settings")
-            settingsBefore = *it;
-    }
-    QCOMPARE(settingsBefore["baud"].toInt(), 115200);
-    QCOMPARE(settingsBefore["data_bits"].toInt(), 8);
-    QCOMPARE(settingsBefore["parity"].toString(), "none");
-    QCOMPARE(settingsBefore["stop_bits"].toInt(), 1);
-    QCOMPARE(settingsBefore["matches_supply"].toBool(), true);
-    QCOMPARE(settingsBefore["initial"].toBool(), false);
+    QTRY_COMPARE_WITH_TIMEOUT(lastRecord(sim, "settings")["baud"].toInt(), 115200, WaitMs);
 
     // A change with nothing written is reported too, and warned about.
     QVERIFY(port.setLine(B9600, CS7, PARENB, CSTOPB));
-    QTRY_COMPARE_WITH_TIMEOUT(sim.records("settings").last()["baud"].toInt(), 9600, WaitMs);
-    const QJsonObject changed = sim.records("settings").last();
+    QTRY_COMPARE_WITH_TIMEOUT(lastRecord(sim, "settings")["baud"].toInt(), 9600, WaitMs);
+    const QJsonObject changed = lastRecord(sim, "settings");
     QCOMPARE(changed["stop_bits"].toInt(), 2);
-    // Linux keeps a pseudo-terminal at 8 data bits without parity whatever is asked for; the
-    // record must say what the line holds.
-    const termios held = port.attributes();
-    QCOMPARE(changed["data_bits"].toInt(), (held.c_cflag & CSIZE) == CS7 ? 7 : 8);
-    QCOMPARE(changed["parity"].toString(), (held.c_cflag & PARENB) ? "even" : "none");
     QCOMPARE(changed["matches_supply"].toBool(), false);
     QTRY_VERIFY_WITH_TIMEOUT(
             sim.output().contains(QRegularExpression("line settings 9600 baud .N2, flow "
@@ -306,37 +171,33 @@ void TestSimProcess::reportsLineSettings()
 
 void TestSimProcess::keepsThePortAcrossReopening()
 {
-    Sim sim;
+    SimProcess sim;
     QVERIFY(sim.start());
     QStringList written;
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 5; ++round) {
         PanelPort port(sim.device());
         QVERIFY2(port.isOpen(), qPrintable(QString::number(round)));
-        QVERIFY(port.set115200_8N1());
         written << QString::asprintf("88%04X", round * 100);
         QVERIFY(port.write(written.last().toLatin1()));
     }
     QTRY_COMPARE_WITH_TIMEOUT(sim.frames(), written, WaitMs);
-    QCOMPARE(sim.process().state(), QProcess::Running);
+    QVERIFY(sim.isRunning());
 }
 
 void TestSimProcess::exitAfterFramesHangsUp()
 {
-    Sim sim;
+    SimProcess sim;
     QVERIFY(sim.start({"--exit-after-frames", "2"}));
     PanelPort port(sim.device());
     QVERIFY(port.isOpen());
-    QVERIFY(port.set115200_8N1());
-    QVERIFY(port.write("8804D28705DC8CF0F0"));
+    QVERIFY(port.write("8804D28705DC8CF0F0")); // the limit falls inside one write
 
     QVERIFY(sim.process().waitForFinished(WaitMs));
     QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(sim.process().exitCode(), 0);
     QVERIFY(port.seesHangUp());
     QCOMPARE(sim.frames(), (QStringList{"8804D2", "8705DC"}));
-    const QJsonObject last = sim.records().last();
-    QCOMPARE(last["reason"].toString(), "frame_limit");
-    QCOMPARE(last["frames"].toInt(), 2);
+    QCOMPARE(lastRecord(sim)["reason"].toString(), "frame_limit");
 }
 
 void TestSimProcess::runsACommand_data()
@@ -345,10 +206,7 @@ void TestSimProcess::runsACommand_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QStringList>("frames");
 
-    QTest::newRow("command writes a frame")
-            << QStringList{"sh", "-c", "printf 8CF0F0 > \"$MQ7410_PORTS\""} << 0
-            << QStringList{"8CF0F0"};
-    QTest::newRow("exit code is forwarded")
+    QTest::newRow("frame written, exit code forwarded")
             << QStringList{"sh", "-c", "printf 8804D2 > \"$MQ7410_PORTS\"; exit 7"} << 7
             << QStringList{"8804D2"};
     QTest::newRow("frame written just before the end")
@@ -366,18 +224,18 @@ void TestSimProcess::runsACommand()
     QFETCH(int, exitCode);
     QFETCH(QStringList, frames);
 
-    Sim sim;
+    SimProcess sim;
     QVERIFY(sim.start(QStringList{"--"} + command));
     QVERIFY(sim.process().waitForFinished(WaitMs));
     QCOMPARE(sim.process().exitStatus(), QProcess::NormalExit);
     QCOMPARE(sim.process().exitCode(), exitCode);
     QCOMPARE(sim.frames(), frames);
-    QCOMPARE(sim.records().last()["reason"].toString(), "command_ended");
+    QCOMPARE(lastRecord(sim)["reason"].toString(), "command_ended");
 }
 
 void TestSimProcess::forwardsTheCommandsOutput()
 {
-    Sim sim;
+    SimProcess sim;
     QVERIFY(sim.start({"--", "sh", "-c", "echo \"port $MQ7410_PORTS\"; echo oops >&2"}));
     QVERIFY(sim.process().waitForFinished(WaitMs));
     QCOMPARE(sim.process().exitCode(), 0);
@@ -394,8 +252,6 @@ void TestSimProcess::usage_data()
     QTest::addColumn<QString>("stdoutHas");
     QTest::addColumn<QString>("stderrHas");
 
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "--exit-after-frames N"
-                          << "";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << ""
                                     << "unknown option --bogus";
     QTest::newRow("log cannot be written")
@@ -411,7 +267,7 @@ void TestSimProcess::usage()
     QFETCH(QString, stderrHas);
 
     QProcess process;
-    process.start(simProgram(), arguments);
+    process.start(SimProcess::program(), arguments);
     QVERIFY(process.waitForFinished(WaitMs));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), exitCode);

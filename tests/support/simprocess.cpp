@@ -51,6 +51,12 @@ bool SimProcess::terminate()
            && m_process.exitCode() == 0;
 }
 
+QString SimProcess::output()
+{
+    m_output += QString::fromUtf8(m_process.readAllStandardOutput());
+    return m_output;
+}
+
 QList<QJsonObject> SimProcess::records() const
 {
     QList<QJsonObject> records;

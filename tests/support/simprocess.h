@@ -33,6 +33,8 @@ public:
     const QString &device() const { return m_device; }
     QString logPath() const { return m_dir.filePath(QStringLiteral("sim.jsonl")); }
     QProcess &process() { return m_process; }
+    // Everything it printed after the device line, so far.
+    QString output();
 
     // The log's complete lines, each one JSON object; a line that is not one is kept as
     // {"event": "not JSON"} so that a check on the records fails.
@@ -46,6 +48,7 @@ private:
     QTemporaryDir m_dir;
     QProcess m_process;
     QString m_device;
+    QString m_output;
 };
 
 // A supply state as the log writes it: set-points in 10 mV steps and mA.
