@@ -85,7 +85,7 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    const QStringList arguments = QCoreApplication::arguments();
     const auto clicks = std::size_t(intOption(arguments, QStringLiteral("--clicks"), 10000));
     const auto warmup = std::size_t(intOption(arguments, QStringLiteral("--warmup"), 200));
 

@@ -136,7 +136,7 @@ int main(int argc, char *argv[])
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QStringList arguments = app.arguments();
+    const QStringList arguments = QCoreApplication::arguments();
     const long long stepSeconds = intOption(arguments, QStringLiteral("--step-seconds"), 1);
     const long long runs = intOption(arguments, QStringLiteral("--runs"), 2);
     const qsizetype simAt = arguments.indexOf(QStringLiteral("--sim"));
