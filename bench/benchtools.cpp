@@ -48,6 +48,12 @@ BoxAnswer YesBoxes::show(const BoxRequest &request)
     return BoxAnswer::Ok;
 }
 
+void preferOffscreen()
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 QString commandLine(const QStringList &arguments)
 {
     QStringList quoted;

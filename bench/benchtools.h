@@ -35,6 +35,9 @@ public:
     QString lastError;
 };
 
+// Draws off screen unless QT_QPA_PLATFORM says otherwise; call before QApplication exists.
+void preferOffscreen();
+
 // The exact command, to be printed with the figures.
 QString commandLine(const QStringList &arguments);
 

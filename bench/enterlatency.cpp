@@ -82,8 +82,7 @@ void printRow(const char *what, const Times &ns)
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const auto clicks = std::size_t(intOption(arguments, QStringLiteral("--clicks"), 10000));

@@ -133,8 +133,7 @@ std::vector<FrameTiming> playOnce(UIForm &form, StampingPort &port, int run, lon
 
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const long long stepSeconds = intOption(arguments, QStringLiteral("--step-seconds"), 1);
