@@ -11,22 +11,12 @@ namespace {
 
 using Geometry::Twips;
 
-template<typename Widget>
-Widget *make(QWidget *parent, const char *name, const QString &caption, TwipsLayout &layout,
-             Twips twips)
-{
-    auto *widget = new Widget(caption, parent);
-    widget->setObjectName(QLatin1String(name));
-    layout.place(widget, twips);
-    return widget;
-}
-
 constexpr char UnitProperty[] = "unit";
 
 QLabel *makeDisplay(QWidget *parent, const char *name, const QString &accessibleName,
                     const char *unit, TwipsLayout &layout, Twips twips, std::uint32_t background)
 {
-    auto *label = make<QLabel>(parent, name, QString(), layout, twips);
+    auto *label = makePlaced<QLabel>(parent, name, QString(), layout, twips);
     label->setFont(panelFont(FontSizes::Display));
     setForeColor(label, Colors::Red);
     setBackColor(label, background);
@@ -55,30 +45,30 @@ void buildKeypad(ManualPanel &panel, TwipsLayout &layout)
     panel.digitGroup = new QButtonGroup(panel.Control);
     for (int digit = 0; digit <= 9; ++digit) {
         const KeyPlace place = DigitPlaces[digit];
-        auto *key = make<QPushButton>(
+        auto *key = makePlaced<QPushButton>(
                 panel.Control, DigitNames[digit], QString::number(digit), layout,
                 {KeyColumns[place.column], KeyRows[place.row], KeyWidth, KeyHeight});
         panel.digitGroup->addButton(key, digit);
         panel.digitKeys[digit] = key;
     }
     panel.EnterCommand
-            = make<QPushButton>(panel.Control, "EnterCommand", QStringLiteral("Enter"), layout,
-                                {KeyColumns[1], KeyRows[3], EnterWidth, KeyHeight});
+            = makePlaced<QPushButton>(panel.Control, "EnterCommand", QStringLiteral("Enter"),
+                                      layout, {KeyColumns[1], KeyRows[3], EnterWidth, KeyHeight});
 }
 
 void buildOptions(ManualPanel &panel, TwipsLayout &layout)
 {
-    panel.ChannelFrame = make<PanelFrame>(panel.Control, "ChannelFrame", QString(), layout,
-                                          Geometry::ChannelFrame);
+    panel.ChannelFrame = makePlaced<PanelFrame>(panel.Control, "ChannelFrame", QString(), layout,
+                                                Geometry::ChannelFrame);
     QWidget *frame = panel.ChannelFrame;
-    panel.CH2VOption = make<QRadioButton>(frame, "CH2VOption", QStringLiteral("CH2V"), layout,
-                                          Geometry::CH2VOption);
-    panel.CH2AOption = make<QRadioButton>(frame, "CH2AOption", QStringLiteral("CH2A"), layout,
-                                          Geometry::CH2AOption);
-    panel.CH1VOption = make<QRadioButton>(frame, "CH1VOption", QStringLiteral("CH1V"), layout,
-                                          Geometry::CH1VOption);
-    panel.CH1AOption = make<QRadioButton>(frame, "CH1AOption", QStringLiteral("CH1A"), layout,
-                                          Geometry::CH1AOption);
+    panel.CH2VOption = makePlaced<QRadioButton>(frame, "CH2VOption", QStringLiteral("CH2V"), layout,
+                                                Geometry::CH2VOption);
+    panel.CH2AOption = makePlaced<QRadioButton>(frame, "CH2AOption", QStringLiteral("CH2A"), layout,
+                                                Geometry::CH2AOption);
+    panel.CH1VOption = makePlaced<QRadioButton>(frame, "CH1VOption", QStringLiteral("CH1V"), layout,
+                                                Geometry::CH1VOption);
+    panel.CH1AOption = makePlaced<QRadioButton>(frame, "CH1AOption", QStringLiteral("CH1A"), layout,
+                                                Geometry::CH1AOption);
     panel.CH1VOption->setChecked(true);
 }
 
@@ -86,8 +76,9 @@ void buildSelectors(ManualPanel &panel, TwipsLayout &layout)
 {
     using namespace Geometry;
     auto selector = [&](const char *name, const char *caption, int row) {
-        return make<QPushButton>(panel.Control, name, QLatin1String(caption), layout,
-                                 {SelectorLeft, SelectorTops[row], SelectorWidth, SelectorHeight});
+        return makePlaced<QPushButton>(
+                panel.Control, name, QLatin1String(caption), layout,
+                {SelectorLeft, SelectorTops[row], SelectorWidth, SelectorHeight});
     };
     panel.CH1VCommand = selector("CH1VCommand", "CH1/V", 0);
     panel.CH1ACommand = selector("CH1ACommand", "CH1/A", 1);
@@ -108,24 +99,25 @@ void showDisplay(QLabel *display, const std::string &text)
 ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
 {
     ManualPanel panel;
-    panel.Control = make<PanelFrame>(parent, "Control", QStringLiteral("Control"), layout,
-                                     Geometry::Panel);
+    panel.Control = makePlaced<PanelFrame>(parent, "Control", QStringLiteral("Control"), layout,
+                                           Geometry::Panel);
     QWidget *control = panel.Control;
 
     // Left to right, as the panel reads: switches, channel 2, units, channel 1, selectors, keys.
     panel.SerialCommand
-            = make<WrappingButton>(control, "SerialCommand", QStringLiteral("Serial /Off"), layout,
-                                   Geometry::SerialCommand);
+            = makePlaced<WrappingButton>(control, "SerialCommand", QStringLiteral("Serial /Off"),
+                                         layout, Geometry::SerialCommand);
     panel.OutputCommand
-            = make<WrappingButton>(control, "OutputCommand", QStringLiteral("Output /Off"), layout,
-                                   Geometry::OutputCommand);
+            = makePlaced<WrappingButton>(control, "OutputCommand", QStringLiteral("Output /Off"),
+                                         layout, Geometry::OutputCommand);
 
-    panel.Channel2
-            = make<QLabel>(control, "Channel2", QStringLiteral("CH2"), layout, Geometry::Channel2);
-    panel.SerialLabel = make<QLabel>(control, "SerialLabel", QStringLiteral("=== Serial Link ==="),
-                                     layout, Geometry::SerialLabel);
-    panel.Channel1
-            = make<QLabel>(control, "Channel1", QStringLiteral("CH1"), layout, Geometry::Channel1);
+    panel.Channel2 = makePlaced<QLabel>(control, "Channel2", QStringLiteral("CH2"), layout,
+                                        Geometry::Channel2);
+    panel.SerialLabel
+            = makePlaced<QLabel>(control, "SerialLabel", QStringLiteral("=== Serial Link ==="),
+                                 layout, Geometry::SerialLabel);
+    panel.Channel1 = makePlaced<QLabel>(control, "Channel1", QStringLiteral("CH1"), layout,
+                                        Geometry::Channel1);
     panel.Channel2->setFont(panelFont(FontSizes::Heading));
     panel.Channel1->setFont(panelFont(FontSizes::Heading));
     panel.SerialLabel->setFont(panelFont(FontSizes::Heading, true));
@@ -136,8 +128,10 @@ ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
                              Geometry::CH2V, Colors::MenuText);
     panel.CH2I = makeDisplay(control, "CH2I", QStringLiteral("CH2 current"), "A", layout,
                              Geometry::CH2I, Colors::WindowFrame);
-    panel.VUnit = make<QLabel>(control, "VUnit", QStringLiteral("V"), layout, Geometry::VUnit);
-    panel.IUnit = make<QLabel>(control, "IUnit", QStringLiteral("A"), layout, Geometry::IUnit);
+    panel.VUnit
+            = makePlaced<QLabel>(control, "VUnit", QStringLiteral("V"), layout, Geometry::VUnit);
+    panel.IUnit
+            = makePlaced<QLabel>(control, "IUnit", QStringLiteral("A"), layout, Geometry::IUnit);
     panel.VUnit->setFont(panelFont(FontSizes::Display));
     panel.IUnit->setFont(panelFont(FontSizes::Display));
     panel.CH1V = makeDisplay(control, "CH1V", QStringLiteral("CH1 voltage"), "V", layout,

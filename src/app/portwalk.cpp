@@ -1,6 +1,7 @@
 #include "portwalk.h"
 
 #include "messageboxes.h"
+#include "serial/portmap.h"
 #include "serial/serialport.h"
 
 namespace mq7410 {
@@ -33,7 +34,7 @@ std::int16_t CloseCommPort(SerialPort &port)
 int walkPorts(SerialPort &port, MessageBoxes &boxes,
               const std::function<void(std::int16_t)> &showCommError)
 {
-    for (std::int16_t number = FirstPort; number <= LastPort; ++number) {
+    for (std::int16_t number = firstPortNumber; number <= lastPortNumber; ++number) {
         if (OpenCommPort(port, number, LineSettings) <= 0)
             continue;
         const QString portText = QString::number(number);

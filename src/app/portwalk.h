@@ -13,8 +13,6 @@ class MessageBoxes;
 class SerialPort;
 
 constexpr std::string_view LineSettings = "115200 N 8 1";
-constexpr int FirstPort = 1;
-constexpr int LastPort = 16;
 
 // Selects, sets up and opens port `number`. Returns the number when the port is now open,
 // 0 when any step failed (the failure is not reported: the port just counts as unusable).

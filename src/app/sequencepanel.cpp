@@ -17,19 +17,15 @@ using Geometry::Twips;
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, TwipsLayout &layout,
                   Twips twips, double pointSize)
 {
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
+    auto *label = makePlaced<QLabel>(parent, name, caption, layout, twips);
     label->setFont(panelFont(pointSize));
-    layout.place(label, twips);
     return label;
 }
 
 QLineEdit *makeBox(QWidget *parent, const QString &name, TwipsLayout &layout, Twips twips)
 {
-    auto *box = new QLineEdit(QStringLiteral("0"), parent);
-    box->setObjectName(name);
+    auto *box = makePlaced<QLineEdit>(parent, name, QStringLiteral("0"), layout, twips);
     box->setFont(panelFont(FontSizes::Box));
-    layout.place(box, twips);
     return box;
 }
 
@@ -66,9 +62,8 @@ void buildHeadings(SequencePanel &panel, TwipsLayout &layout)
     panel.CH2VL = headings[4];
     panel.CH2AL = headings[5];
 
-    panel.Unit = new QLabel(QLatin1String(UnitCaption), panel.Sequence);
-    panel.Unit->setObjectName(QStringLiteral("Unit"));
-    layout.place(panel.Unit, Geometry::Unit);
+    panel.Unit = makePlaced<QLabel>(panel.Sequence, QStringLiteral("Unit"),
+                                    QLatin1String(UnitCaption), layout, Geometry::Unit);
 }
 
 void buildRows(SequencePanel &panel, TwipsLayout &layout)
@@ -123,19 +118,18 @@ void setTabOrder(const SequencePanel &panel)
 SequencePanel buildSequencePanel(QWidget *parent, TwipsLayout &layout)
 {
     SequencePanel panel;
-    panel.Sequence = new PanelFrame(QStringLiteral("Auto Sequence List"), parent);
-    panel.Sequence->setObjectName(QStringLiteral("Sequence"));
-    layout.place(panel.Sequence, Geometry::Panel);
+    panel.Sequence
+            = makePlaced<PanelFrame>(parent, QStringLiteral("Sequence"),
+                                     QStringLiteral("Auto Sequence List"), layout, Geometry::Panel);
 
     buildHeadings(panel, layout);
     buildRows(panel, layout);
 
-    panel.CancelCommand = new QPushButton(QStringLiteral("Cancel"), panel.Sequence);
-    panel.CancelCommand->setObjectName(QStringLiteral("CancelCommand"));
-    layout.place(panel.CancelCommand, Geometry::CancelCommand);
-    panel.Start = new QPushButton(QStringLiteral("Start"), panel.Sequence);
-    panel.Start->setObjectName(QStringLiteral("Start"));
-    layout.place(panel.Start, Geometry::Start);
+    panel.CancelCommand
+            = makePlaced<QPushButton>(panel.Sequence, QStringLiteral("CancelCommand"),
+                                      QStringLiteral("Cancel"), layout, Geometry::CancelCommand);
+    panel.Start = makePlaced<QPushButton>(panel.Sequence, QStringLiteral("Start"),
+                                          QStringLiteral("Start"), layout, Geometry::Start);
 
     panel.Timer1 = new QTimer(panel.Sequence);
     panel.Timer1->setObjectName(QStringLiteral("Timer1"));

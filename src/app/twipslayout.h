@@ -22,7 +22,6 @@ public:
     // The smallest scale (at least 1) at which every placed control shows its caption whole.
     double fittingScale() const;
     void apply(double scale);
-    double scale() const { return m_scale; }
     int toPixels(int twips) const;
 
 private:
@@ -34,6 +33,17 @@ private:
     std::vector<Placement> m_placements;
     double m_scale = 1.0;
 };
+
+// A new control of the panels: Widget(caption, parent), named and placed.
+template<typename Widget>
+Widget *makePlaced(QWidget *parent, const QString &name, const QString &caption,
+                   TwipsLayout &layout, Geometry::Twips twips)
+{
+    auto *widget = new Widget(caption, parent);
+    widget->setObjectName(name);
+    layout.place(widget, twips);
+    return widget;
+}
 
 // The size a control needs to show its caption or text whole, in device-independent pixels.
 QSize captionNeed(const QWidget *widget);

@@ -3,6 +3,7 @@
 #include "messageboxes.h"
 #include "portwalk.h"
 #include "protocol/datatransfer.h"
+#include "sequence/tickschedule.h"
 #include "serial/serialport.h"
 #include "version.h"
 
@@ -13,8 +14,6 @@
 
 namespace mq7410 {
 namespace {
-
-constexpr int TimerIntervalMs = 1000;
 
 const QString AboutTitle = QStringLiteral("MQ-7410P Information");
 
@@ -59,9 +58,9 @@ UIForm::~UIForm() = default;
 
 void UIForm::buildMenu()
 {
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    m_fileMenu->setObjectName(QStringLiteral("mFile"));
-    m_exitAction = m_fileMenu->addAction(QStringLiteral("E&xit"));
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    fileMenu->setObjectName(QStringLiteral("mFile"));
+    m_exitAction = fileMenu->addAction(QStringLiteral("E&xit"));
     m_exitAction->setObjectName(QStringLiteral("Exit"));
     m_autoAction = menuBar()->addAction(QStringLiteral("&Auto"));
     m_autoAction->setObjectName(QStringLiteral("Auto"));
@@ -82,7 +81,7 @@ bool UIForm::Form_Load()
 {
     setStartValues(m_state);
 
-    m_sequence.Timer1->setInterval(TimerIntervalMs);
+    m_sequence.Timer1->setInterval(TickPeriodMs);
     m_sequence.Timer1->stop();
 
     m_manual.Control->setVisible(true);

@@ -96,7 +96,6 @@ private:
     SequencePanel m_sequence;
     WindowRunnerPanel m_runnerPanel;
     ClickFirst m_clickFirst;
-    QMenu *m_fileMenu = nullptr;
     QAction *m_exitAction = nullptr;
     QAction *m_autoAction = nullptr;
     QAction *m_aboutAction = nullptr;

@@ -4,7 +4,6 @@
 #include "uiform.h"
 
 #include "common/textnumber.h"
-#include "protocol/datatransfer.h"
 #include "sequence/entrycheck.h"
 
 namespace mq7410 {
@@ -61,8 +60,7 @@ void UIForm::Timer1_Timeout()
 void UIForm::endRunAfterFailedWrite()
 {
     // Stops the timer before the error box opens: no tick may run under the box.
-    if (m_state.SeqRunning != Off)
-        endRun(m_state, m_runnerPanel);
+    endRun(m_state, m_runnerPanel);
 }
 
 } // namespace mq7410

@@ -8,10 +8,11 @@
 namespace mq7410 {
 namespace {
 
-// Where a digit goes for each edit target.
+// Where a digit goes for each edit target, and what a click on its selector restores.
 struct Target
 {
     std::int16_t PanelState::*value;
+    std::int16_t PanelState::*sent;
     int limit;
     std::string Displays::*display;
     std::string (*toText)(int);
@@ -19,14 +20,14 @@ struct Target
 
 const Target *targetFor(std::int16_t code)
 {
-    static const Target CH1Curr{&PanelState::CH1CurrSet, CurrentLimit, &Displays::CH1I,
-                                CurrentToText};
-    static const Target CH1Volt{&PanelState::CH1VoltSet, VoltageLimit, &Displays::CH1V,
-                                VoltageToText};
-    static const Target CH2Curr{&PanelState::CH2CurrSet, CurrentLimit, &Displays::CH2I,
-                                CurrentToText};
-    static const Target CH2Volt{&PanelState::CH2VoltSet, VoltageLimit, &Displays::CH2V,
-                                VoltageToText};
+    static const Target CH1Curr{&PanelState::CH1CurrSet, &PanelState::CH1CurrSent, CurrentLimit,
+                                &Displays::CH1I, CurrentToText};
+    static const Target CH1Volt{&PanelState::CH1VoltSet, &PanelState::CH1VoltSent, VoltageLimit,
+                                &Displays::CH1V, VoltageToText};
+    static const Target CH2Curr{&PanelState::CH2CurrSet, &PanelState::CH2CurrSent, CurrentLimit,
+                                &Displays::CH2I, CurrentToText};
+    static const Target CH2Volt{&PanelState::CH2VoltSet, &PanelState::CH2VoltSent, VoltageLimit,
+                                &Displays::CH2V, VoltageToText};
     switch (code) {
     case CH1Current:
         return &CH1Curr;
@@ -51,22 +52,8 @@ bool isCurrent(std::int16_t code)
 void selectSetPoint(std::int16_t code, PanelState &state, Displays &displays)
 {
     state.EditTarget = code;
-    switch (code) {
-    case CH1Current:
-        state.CH1CurrSet = state.CH1CurrSent;
-        break;
-    case CH1Voltage:
-        state.CH1VoltSet = state.CH1VoltSent;
-        break;
-    case CH2Current:
-        state.CH2CurrSet = state.CH2CurrSent;
-        break;
-    case CH2Voltage:
-        state.CH2VoltSet = state.CH2VoltSent;
-        break;
-    default:
-        break;
-    }
+    if (const Target *target = targetFor(code))
+        state.*(target->value) = state.*(target->sent);
     displays.CH1I = CurrentToText(state.CH1CurrSent);
     displays.CH1V = VoltageToText(state.CH1VoltSent);
     displays.CH2I = CurrentToText(state.CH2CurrSent);

@@ -17,8 +17,6 @@ public:
     explicit UnixSignals(QObject *parent = nullptr);
     ~UnixSignals() override;
 
-    bool isWatching() const { return m_notifier != nullptr; }
-
 signals:
     void terminationRequested(int signalNumber);
 

@@ -22,7 +22,7 @@ VirtualSupply::VirtualSupply(std::vector<EventSink *> sinks, std::uint64_t frame
 {
     m_settingsPoll.setInterval(SettingsPollMs);
     connect(&m_settingsPoll, &QTimer::timeout, this,
-            [this] { checkLineSettings(monotonicNanoseconds(), false); });
+            [this] { checkLineSettings(monotonicNanoseconds()); });
 }
 
 bool VirtualSupply::start(std::string &error)
@@ -66,7 +66,7 @@ void VirtualSupply::readFromPanel()
     const PseudoTerminal::ReadResult result = m_terminal.read(bytes);
     const std::int64_t now = monotonicNanoseconds();
     // Settings first, looked at after the read: the panel applied them before it wrote.
-    checkLineSettings(now, false);
+    checkLineSettings(now);
     handle(m_decoder.feed(bytes), now);
     if (m_stopped)
         return;
@@ -82,14 +82,14 @@ void VirtualSupply::readFromPanel()
     }
 }
 
-void VirtualSupply::checkLineSettings(std::int64_t timeNs, bool initial)
+void VirtualSupply::checkLineSettings(std::int64_t timeNs)
 {
     const std::optional<LineSettings> settings = m_terminal.lineSettings();
     if (!settings || settings == m_lineSettings)
         return;
     m_lineSettings = settings;
     for (EventSink *sink : m_sinks)
-        sink->lineSettingsChanged(timeNs, *settings, initial);
+        sink->lineSettingsChanged(timeNs, *settings, /*initial=*/false);
 }
 
 void VirtualSupply::handle(const std::vector<DecodeEvent> &events, std::int64_t timeNs)

@@ -43,7 +43,7 @@ signals:
 
 private:
     void readFromPanel();
-    void checkLineSettings(std::int64_t timeNs, bool initial);
+    void checkLineSettings(std::int64_t timeNs);
     void handle(const std::vector<DecodeEvent> &events, std::int64_t timeNs);
     bool limitReached() const { return m_frameLimit && m_frames >= m_frameLimit; }
 
