@@ -119,9 +119,7 @@ void TestRunner::stepSeconds_data()
     QTest::addColumn<double>("seconds");
     QTest::newRow("half rounds away from zero") << std::string("2.5") << 3.0;
     QTest::newRow("below half rounds down") << std::string("0.4") << 0.0;
-    QTest::newRow("half a second") << std::string("0.5") << 1.0;
     QTest::newRow("negative") << std::string("-3") << 0.0;
-    QTest::newRow("small negative") << std::string("-0.4") << 0.0;
     QTest::newRow("largest announced") << std::string("999999") << 999999.0;
     QTest::newRow("capped before it would round up") << std::string("999999.6") << 999999.0;
     QTest::newRow("a million") << std::string("1e6") << 999999.0;

@@ -98,8 +98,8 @@ private slots:
     void farEndHangUpClosesThePort();
 
 private:
-    // A port on COM `number` (the pty unless set otherwise), opened with `settings`.
-    bool openOnPty(QtSerialPort &port, int number = 1, const char *settings = "115200 N 8 1");
+    // A port on COM 1 (the pty unless set otherwise), opened with `settings`.
+    bool openOnPty(QtSerialPort &port, const char *settings = "115200 N 8 1");
     std::unique_ptr<PseudoTerminal> m_pty;
 };
 
@@ -116,9 +116,9 @@ void TestSerialPort::cleanup()
     qunsetenv("MQ7410_PORTS");
 }
 
-bool TestSerialPort::openOnPty(QtSerialPort &port, int number, const char *settings)
+bool TestSerialPort::openOnPty(QtSerialPort &port, const char *settings)
 {
-    return port.selectPort(number) && port.setSettings(settings) && port.open();
+    return port.selectPort(1) && port.setSettings(settings) && port.open();
 }
 
 void TestSerialPort::opensWriteOnlyWithTheSettings()
@@ -141,25 +141,23 @@ void TestSerialPort::opensWriteOnlyWithTheSettings()
 void TestSerialPort::portsThatCannotBeOpened_data()
 {
     QTest::addColumn<QByteArray>("ports"); // %1 stands for the pty
-    QTest::addColumn<int>("number");
     QTest::addColumn<QByteArray>("settings");
 
     const QByteArray pty("%1");
     const QByteArray good("115200 N 8 1");
-    QTest::newRow("missing device") << QByteArray("/dev/mq7410-no-such-device") << 1 << good;
+    QTest::newRow("missing device") << QByteArray("/dev/mq7410-no-such-device") << good;
     // Settings the pty does not carry: read back after opening, and refused.
-    QTest::newRow("7 data bits") << pty << 1 << QByteArray("115200 N 7 1");
+    QTest::newRow("7 data bits") << pty << QByteArray("115200 N 7 1");
 }
 
 void TestSerialPort::portsThatCannotBeOpened()
 {
     QFETCH(QByteArray, ports);
-    QFETCH(int, number);
     QFETCH(QByteArray, settings);
     qputenv("MQ7410_PORTS", ports.replace("%1", m_pty->slavePath()));
 
     QtSerialPort port;
-    QVERIFY(!openOnPty(port, number, settings.constData()));
+    QVERIFY(!openOnPty(port, settings.constData()));
     QVERIFY(!port.isOpen());
     QVERIFY(!port.errorString().empty());
     QVERIFY(accessModes(m_pty->slavePath(), m_pty->slave()).isEmpty());

