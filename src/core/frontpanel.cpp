@@ -1,0 +1,294 @@
+#include "frontpanel.h"
+
+#include "entrycheck.h"
+#include "frame.h"
+#include "setpointtext.h"
+#include "textnumber.h"
+
+#include <algorithm>
+
+namespace mq7410 {
+namespace {
+
+std::string stepContext(int row)
+{
+    return row == FinishRow ? "finish: " : "step " + std::to_string(row) + ": ";
+}
+
+} // namespace
+
+FrontPanel::FrontPanel(FrameLink &link, const Clock &clock)
+    : m_link(link)
+    , m_clock(clock)
+{}
+
+PanelView FrontPanel::view() const
+{
+    PanelView view;
+    view.panel = m_panel;
+    view.displays = m_manual.displays;
+    view.editTarget = m_manual.editTarget;
+    view.outputCaption = m_manual.outputOn ? "Output /On" : "Output /Off";
+    view.serialCaption = m_manual.seriesLink ? "Serial /On" : "Serial /Off";
+    view.linkBanner = m_manual.seriesLink;
+    view.table = m_table;
+    if (m_run) {
+        view.running = true;
+        view.runningStep = m_run->plan.stepAt(m_run->tick)->step;
+        for (int step = 1; step <= StepCount; ++step) {
+            if (auto countdown = m_run->plan.countdownText(step, m_run->tick))
+                view.table.time(step) = std::move(*countdown);
+        }
+    }
+    return view;
+}
+
+std::optional<RunProgress> FrontPanel::progress() const
+{
+    if (!m_run)
+        return std::nullopt;
+    const RunPlan &plan = m_run->plan;
+    const StepSpan *span = plan.stepAt(m_run->tick);
+    return RunProgress{span->step,
+                       static_cast<int>(plan.steps.size()),
+                       m_run->tick,
+                       span->endTick - m_run->tick,
+                       plan.endTick() - m_run->tick,
+                       m_run->schedule.behindNs()};
+}
+
+std::optional<std::int64_t> FrontPanel::nextTickDueNs() const
+{
+    if (!m_run)
+        return std::nullopt;
+    return m_run->schedule.dueNs(m_run->tick + 1);
+}
+
+void FrontPanel::setFrameObserver(std::function<void(const FrameRecord &)> observer)
+{
+    m_observer = std::move(observer);
+}
+
+void FrontPanel::showAutoPanel()
+{
+    m_panel = PanelShown::Auto;
+}
+
+void FrontPanel::showManualPanel()
+{
+    if (!m_run)
+        m_panel = PanelShown::Manual;
+}
+
+void FrontPanel::select(SetPoint setPoint)
+{
+    if (!manualShown())
+        return;
+    m_manual.editTarget = setPoint;
+    // Typing starts again from what was last sent, and every display shows what was sent.
+    valueOf(m_manual.entered, setPoint) = valueOf(m_manual.sent, setPoint);
+    for (const SetPoint each : AllSetPoints)
+        m_manual.displays[std::size_t(indexOf(each))] = displayText(each, valueOf(m_manual.sent, each));
+}
+
+void FrontPanel::pressDigit(int digit)
+{
+    if (!manualShown() || digit < 0 || digit > 9)
+        return;
+    const SetPoint target = m_manual.editTarget;
+    std::int16_t &value = valueOf(m_manual.entered, target);
+    // A digit that would pass the limit starts a new value. A negative value cannot come from
+    // entry; should one turn up it counts as 0.
+    const int appended = std::max<int>(value, 0) * 10 + digit;
+    value = static_cast<std::int16_t>(appended > limitOf(target) ? digit : appended);
+    m_manual.displays[std::size_t(indexOf(target))] = displayText(target, value);
+
+    if (!m_manual.seriesLink)
+        return;
+    // Channel 2 follows channel 1 in the quantity just typed, whichever channel was typed on.
+    const SetPoint ch1 = isVoltage(target) ? SetPoint::Ch1Voltage : SetPoint::Ch1Current;
+    const SetPoint ch2 = onChannel2(target);
+    valueOf(m_manual.entered, ch2) = valueOf(m_manual.entered, ch1);
+    m_manual.displays[std::size_t(indexOf(ch2))] = m_manual.displays[std::size_t(indexOf(ch1))];
+}
+
+Outcome FrontPanel::enter()
+{
+    if (!manualShown())
+        return {};
+    const SetPoint target = m_manual.editTarget;
+    ManualState next = m_manual;
+    valueOf(next.sent, target) = valueOf(next.entered, target);
+    return transmit(encodeFrame(commandFor(target), m_manual.entered), next);
+}
+
+Outcome FrontPanel::toggleOutput()
+{
+    if (!manualShown())
+        return {};
+    ManualState next = m_manual;
+    next.outputOn = !m_manual.outputOn;
+    return transmit(encodeOutputFrame(next.outputOn), next);
+}
+
+Outcome FrontPanel::toggleSeriesLink()
+{
+    if (!manualShown())
+        return {};
+    using enum SetPoint;
+    ManualState next = m_manual;
+    auto display = [&next](SetPoint setPoint) -> std::string & {
+        return next.displays[std::size_t(indexOf(setPoint))];
+    };
+    next.seriesLink = !m_manual.seriesLink;
+    if (next.seriesLink) {
+        // Channel 2 takes channel 1's values and display texts; its own texts are kept.
+        next.savedCh2Voltage = display(Ch2Voltage);
+        next.savedCh2Current = display(Ch2Current);
+        display(Ch2Voltage) = display(Ch1Voltage);
+        display(Ch2Current) = display(Ch1Current);
+        valueOf(next.entered, Ch2Voltage) = valueOf(next.entered, Ch1Voltage);
+        valueOf(next.entered, Ch2Current) = valueOf(next.entered, Ch1Current);
+    } else {
+        // Channel 2 goes back to what Enter last sent for it, and to the texts it had when the
+        // link went on: the two come from different moments.
+        valueOf(next.entered, Ch2Voltage) = valueOf(next.sent, Ch2Voltage);
+        valueOf(next.entered, Ch2Current) = valueOf(next.sent, Ch2Current);
+        display(Ch2Voltage) = next.savedCh2Voltage;
+        display(Ch2Current) = next.savedCh2Current;
+    }
+    return transmit(encodeFrame(next.seriesLink ? Command::LinkOn : Command::LinkOff,
+                                next.entered),
+                    next);
+}
+
+void FrontPanel::setTimeText(int step, const std::string &text)
+{
+    if (!m_run)
+        m_table.time(step) = text;
+}
+
+void FrontPanel::setValueText(int row, SetPoint setPoint, const std::string &text)
+{
+    if (!m_run)
+        m_table.value(row, setPoint) = text;
+}
+
+void FrontPanel::completeEntry(int row, SetPoint setPoint)
+{
+    std::string &text = m_table.value(row, setPoint);
+    if (!m_run && !tableCell(text, setPoint))
+        text = numberToText(0);
+}
+
+void FrontPanel::completeEntries()
+{
+    for (int row = 0; row < RowCount; ++row) {
+        for (const SetPoint setPoint : AllSetPoints)
+            completeEntry(row, setPoint);
+    }
+}
+
+bool FrontPanel::loadTable(const SequenceTexts &texts)
+{
+    if (m_run)
+        return false;
+    m_table = texts;
+    completeEntries();
+    m_panel = PanelShown::Auto;
+    return true;
+}
+
+Outcome FrontPanel::start()
+{
+    if (m_run || m_panel != PanelShown::Auto)
+        return {};
+    completeEntries(); // the final text of every box, focused or not
+    const SequenceNumbers numbers = numbersOf(m_table);
+    m_run.emplace(Run{planRun(numbers.seconds), numbers.rows, TickSchedule(), 0, false});
+    m_run->schedule.start(m_clock.nowNs());
+    return sendRow(1, stepContext(1));
+}
+
+Outcome FrontPanel::tick()
+{
+    Outcome outcome;
+    const std::int64_t now = m_clock.nowNs();
+    while (m_run && m_run->schedule.isDue(m_run->tick + 1, now)) {
+        const int tick = ++m_run->tick;
+        const RunPlan &plan = m_run->plan;
+        if (tick == plan.endTick()) {
+            outcome = sendRow(plan.lastRow, stepContext(plan.lastRow));
+            endRun();
+            break;
+        }
+        const StepSpan *span = plan.stepAt(tick);
+        if (span->startTick != tick)
+            continue; // a countdown tick: it may catch up with the clock
+        outcome = sendRow(span->step, stepContext(span->step));
+        if (!m_run)
+            break;
+        // A step must not be cut short by the lateness of the frame that starts it.
+        const std::int64_t sentNs = m_clock.nowNs();
+        if (sentNs - m_run->schedule.dueNs(tick) > LateFrameNs)
+            m_run->schedule.moveTo(tick, sentNs);
+    }
+    return outcome;
+}
+
+Outcome FrontPanel::stop()
+{
+    if (!m_run)
+        return {};
+    Outcome outcome = sendRow(FinishRow, stepContext(FinishRow));
+    endRun();
+    return outcome;
+}
+
+Outcome FrontPanel::sendRow(int row, const std::string &context)
+{
+    const SetPointValues &values = m_run->rows.at(std::size_t(row));
+    Outcome outcome = write(encodeFrame(Command::AllSetPoints, values), context);
+    if (outcome.refused()) {
+        endRun();
+        return outcome;
+    }
+    // What the run sent is what typing continues from.
+    m_manual.entered = values;
+    m_run->anyFrameSent = true;
+    return outcome;
+}
+
+void FrontPanel::endRun()
+{
+    if (!m_run)
+        return;
+    // The displays show what the supply now holds, and what Enter would send.
+    if (m_run->anyFrameSent) {
+        for (const SetPoint setPoint : AllSetPoints) {
+            m_manual.displays[std::size_t(indexOf(setPoint))]
+                    = displayText(setPoint, valueOf(m_manual.entered, setPoint));
+        }
+    }
+    m_run.reset();
+}
+
+Outcome FrontPanel::write(const std::string &frame, const std::string &context)
+{
+    const WriteResult result = m_link.write(frame);
+    FrameRecord record{frame, context + describeFrame(*parseFrame(frame)), result.written,
+                       result.reason};
+    if (m_observer)
+        m_observer(record);
+    return {std::move(record)};
+}
+
+Outcome FrontPanel::transmit(const std::string &frame, const ManualState &next)
+{
+    Outcome outcome = write(frame, {});
+    if (!outcome.refused())
+        m_manual = next;
+    return outcome;
+}
+
+} // namespace mq7410

@@ -1,0 +1,46 @@
+#pragma once
+
+// The modal boxes the program shows, as texts and kinds. A front end shows them; tests answer
+// them from a script.
+
+#include <string>
+
+namespace mq7410 {
+
+enum class MessageKind {
+    Question,    // Yes (the default) and No, question icon
+    Stop,        // OK, stop icon
+    Warning,     // OK, exclamation icon
+    Information, // OK, information icon
+};
+
+enum class Answer { Ok, Yes, No };
+
+struct Message
+{
+    MessageKind kind = MessageKind::Information;
+    std::string title;
+    std::string prompt;
+    std::string details; // shown apart, in a smaller font; may be empty
+
+    bool operator==(const Message &) const = default;
+};
+
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    // Shows the box and returns the button the user chose.
+    virtual Answer show(const Message &message) = 0;
+};
+
+inline constexpr const char *SerialErrorTitle = "! RS-232 ERROR !";
+
+// The box for a frame that was not sent, with the serial layer's words.
+inline Message writeErrorMessage(const std::string &frame, const std::string &reason)
+{
+    return {MessageKind::Warning, SerialErrorTitle,
+            "The frame " + frame + " could not be sent to the supply.\n\n" + reason, {}};
+}
+
+} // namespace mq7410

@@ -1,0 +1,57 @@
+#include "runplan.h"
+
+#include "textnumber.h"
+
+namespace mq7410 {
+
+RunPlan planRun(const std::array<int, StepCount> &seconds)
+{
+    RunPlan plan;
+    int start = 0;
+    for (int step = 1;; ++step) {
+        const int end = start + seconds[std::size_t(step - 1)] + 1;
+        plan.steps.push_back({step, start, end});
+        if (step == StepCount) {
+            plan.lastRow = FinishRow;
+            break;
+        }
+        if (seconds[std::size_t(step)] == 0) {
+            plan.lastRow = step + 1;
+            break;
+        }
+        start = end;
+    }
+    return plan;
+}
+
+const StepSpan *RunPlan::stepAt(int tick) const
+{
+    for (const StepSpan &span : steps) {
+        if (tick >= span.startTick && tick < span.endTick)
+            return &span;
+    }
+    return nullptr;
+}
+
+std::optional<std::string> RunPlan::countdownText(int step, int tick) const
+{
+    for (const StepSpan &span : steps) {
+        if (span.step != step)
+            continue;
+        if (tick <= span.startTick)
+            return std::nullopt;
+        return numberToText(tick >= span.endTick ? 0 : span.endTick - tick);
+    }
+    return std::nullopt;
+}
+
+std::vector<PlannedFrame> framesOf(const RunPlan &plan)
+{
+    std::vector<PlannedFrame> frames;
+    for (const StepSpan &span : plan.steps)
+        frames.push_back({span.startTick, span.step, span.step});
+    frames.push_back({plan.endTick(), plan.lastRow, 0});
+    return frames;
+}
+
+} // namespace mq7410

@@ -1,0 +1,59 @@
+#pragma once
+
+// What a run of the step table sends, and when: the one place that turns the table's times
+// into ticks. The runner plays this plan; the status line and the chart read it.
+//
+// Start sends step 1's row at tick 0, whatever its time. A step of N seconds then lasts N + 1
+// ticks of one second: its box counts N, N - 1, ..., 1 on the ticks that follow its start, and
+// on the next tick it ends and the next frame goes out. After step 9 that frame is the Finish
+// row's. Before, a next step whose time is 0 ends the run instead: its row is still sent, as the
+// last frame, and stays in force on the supply.
+
+#include "sequencetable.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace mq7410 {
+
+struct StepSpan
+{
+    int step = 1;      // 1 to 9
+    int startTick = 0; // the tick of the frame that starts it
+    int endTick = 1;   // the tick of the frame that ends it
+
+    bool operator==(const StepSpan &) const = default;
+};
+
+struct RunPlan
+{
+    std::vector<StepSpan> steps; // the steps that run, in order; step 1 always does
+    int lastRow = FinishRow;     // the row of the run's last frame
+
+    int endTick() const { return steps.back().endTick; }
+    // The step that runs after `tick` ticks, nullptr from the end of the run on.
+    const StepSpan *stepAt(int tick) const;
+    // The text of step `step`'s Time box after `tick` ticks: the countdown while the step runs
+    // (the box then shows the seconds left before this tick's), " 0" once it has ended, and
+    // nothing before it starts or for a step that never runs (the box keeps its text).
+    std::optional<std::string> countdownText(int step, int tick) const;
+};
+
+RunPlan planRun(const std::array<int, StepCount> &seconds);
+
+// A frame of the run: its tick, the row it sends, and the step it starts (0 for the last frame,
+// which starts none).
+struct PlannedFrame
+{
+    int tick = 0;
+    int row = 1;
+    int startsStep = 1;
+
+    bool operator==(const PlannedFrame &) const = default;
+};
+
+std::vector<PlannedFrame> framesOf(const RunPlan &plan);
+
+} // namespace mq7410
