@@ -1,32 +1,9 @@
 #include "appearance.h"
 
-#include "common/colors.h"
-
 #include <QApplication>
 #include <QPalette>
-#include <QVariant>
 
 namespace mq7410 {
-namespace {
-
-constexpr char BackColorProperty[] = "BackColor";
-constexpr char ForeColorProperty[] = "ForeColor";
-
-QColor systemColor(std::uint32_t index, const QPalette &palette)
-{
-    switch (index) {
-    case Colors::WindowFrame - Colors::SystemFlag:
-        return palette.color(QPalette::Text); // dark on a standard scheme, like the frame
-    case Colors::MenuText - Colors::SystemFlag:
-        return palette.color(QPalette::WindowText);
-    case Colors::ButtonFace - Colors::SystemFlag:
-        return palette.color(QPalette::Button);
-    default:
-        return palette.color(QPalette::Window);
-    }
-}
-
-} // namespace
 
 QFont panelFont(double pointSize, bool bold)
 {
@@ -39,38 +16,40 @@ QFont panelFont(double pointSize, bool bold)
     return font;
 }
 
-QColor toQColor(std::uint32_t stored, const QPalette &palette)
+QColor colorOf(Tint tint)
 {
-    if (stored & Colors::SystemFlag)
-        return systemColor(stored & ~Colors::SystemFlag, palette);
-    return {int(stored & 0xFF), int((stored >> 8) & 0xFF), int((stored >> 16) & 0xFF)};
+    const QPalette palette = QApplication::palette();
+    switch (tint) {
+    case Tint::DisplayText:
+    case Tint::RunningStep:
+        return Qt::red;
+    case Tint::VoltageDisplay:
+        return palette.color(QPalette::WindowText);
+    case Tint::CurrentDisplay:
+        return palette.color(QPalette::Text);
+    case Tint::LinkBanner:
+        return Qt::yellow;
+    case Tint::IdleStep:
+        return palette.color(QPalette::Button);
+    case Tint::Error:
+        return QColor(0xC0, 0x00, 0x00);
+    }
+    return palette.color(QPalette::Window);
 }
 
-void setBackColor(QWidget *widget, std::uint32_t stored)
+void setBackground(QWidget *widget, Tint tint)
 {
-    widget->setProperty(BackColorProperty, QVariant::fromValue(stored));
     QPalette palette = widget->palette();
-    palette.setColor(widget->backgroundRole(), toQColor(stored, QApplication::palette()));
+    palette.setColor(widget->backgroundRole(), colorOf(tint));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
-void setForeColor(QWidget *widget, std::uint32_t stored)
+void setForeground(QWidget *widget, Tint tint)
 {
-    widget->setProperty(ForeColorProperty, QVariant::fromValue(stored));
     QPalette palette = widget->palette();
-    palette.setColor(widget->foregroundRole(), toQColor(stored, QApplication::palette()));
+    palette.setColor(widget->foregroundRole(), colorOf(tint));
     widget->setPalette(palette);
-}
-
-std::uint32_t backColor(const QWidget *widget)
-{
-    return widget->property(BackColorProperty).value<std::uint32_t>();
-}
-
-std::uint32_t foreColor(const QWidget *widget)
-{
-    return widget->property(ForeColorProperty).value<std::uint32_t>();
 }
 
 } // namespace mq7410

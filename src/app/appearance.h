@@ -1,11 +1,10 @@
 #pragma once
 
-// Fonts and stored colours of the window's controls.
+// Fonts and colours of the panel's controls, by what they mean.
 
+#include <QColor>
 #include <QFont>
 #include <QWidget>
-
-#include <cstdint>
 
 namespace mq7410 {
 
@@ -18,14 +17,18 @@ constexpr double Display = 36.0; // the four set-point displays and the unit let
 // The window was drawn in "MS Sans Serif"; any sans-serif face of the same size stands in.
 QFont panelFont(double pointSize, bool bold = false);
 
-// A stored colour (0x00BBGGRR, or 0x80000000 + n for system colour n) on this platform.
-QColor toQColor(std::uint32_t stored, const QPalette &palette);
+enum class Tint {
+    DisplayText,    // red figures of the four displays
+    VoltageDisplay, // background of the voltage displays: dark, the menu text's colour
+    CurrentDisplay, // background of the current displays: dark, the window frame's colour
+    LinkBanner,     // yellow behind "=== Serial Link ==="
+    IdleStep,       // a step label, the button face
+    RunningStep,    // the label of the running step: red
+    Error,          // status texts of a failure
+};
 
-// Paints the widget's background or text in a stored colour and keeps the stored value
-// readable with backColor() / foreColor().
-void setBackColor(QWidget *widget, std::uint32_t stored);
-void setForeColor(QWidget *widget, std::uint32_t stored);
-std::uint32_t backColor(const QWidget *widget);
-std::uint32_t foreColor(const QWidget *widget);
+QColor colorOf(Tint tint);
+void setBackground(QWidget *widget, Tint tint);
+void setForeground(QWidget *widget, Tint tint);
 
 } // namespace mq7410

@@ -1,7 +1,6 @@
 #include "manualpanel.h"
 
 #include "appearance.h"
-#include "common/colors.h"
 #include "panelframe.h"
 #include "twipslayout.h"
 #include "wrappingbutton.h"
@@ -14,12 +13,12 @@ using Geometry::Twips;
 constexpr char UnitProperty[] = "unit";
 
 QLabel *makeDisplay(QWidget *parent, const char *name, const QString &accessibleName,
-                    const char *unit, TwipsLayout &layout, Twips twips, std::uint32_t background)
+                    const char *unit, TwipsLayout &layout, Twips twips)
 {
     auto *label = makePlaced<QLabel>(parent, name, QString(), layout, twips);
     label->setFont(panelFont(FontSizes::Display));
-    setForeColor(label, Colors::Red);
-    setBackColor(label, background);
+    setForeground(label, Tint::DisplayText);
+    setBackground(label, unit == std::string_view("V") ? Tint::VoltageDisplay : Tint::CurrentDisplay);
     label->setAccessibleName(accessibleName);
     label->setProperty(UnitProperty, QLatin1String(unit));
     showDisplay(label, unit == std::string_view("V") ? "00.00" : "0.000");
@@ -88,9 +87,31 @@ void buildSelectors(ManualPanel &panel, TwipsLayout &layout)
 
 } // namespace
 
+QLabel *ManualPanel::display(SetPoint setPoint) const
+{
+    const std::array<QLabel *, SetPointCount> displays{CH1V, CH1I, CH2V, CH2I};
+    return displays.at(std::size_t(indexOf(setPoint)));
+}
+
+QPushButton *ManualPanel::selector(SetPoint setPoint) const
+{
+    const std::array<QPushButton *, SetPointCount> selectors{CH1VCommand, CH1ACommand, CH2VCommand,
+                                                             CH2ACommand};
+    return selectors.at(std::size_t(indexOf(setPoint)));
+}
+
+QRadioButton *ManualPanel::option(SetPoint setPoint) const
+{
+    const std::array<QRadioButton *, SetPointCount> options{CH1VOption, CH1AOption, CH2VOption,
+                                                            CH2AOption};
+    return options.at(std::size_t(indexOf(setPoint)));
+}
+
 void showDisplay(QLabel *display, const std::string &text)
 {
     const QString shown = QString::fromStdString(text);
+    if (display->text() == shown)
+        return;
     display->setText(shown);
     display->setAccessibleDescription(shown + QLatin1Char(' ')
                                       + display->property(UnitProperty).toString());
@@ -121,13 +142,13 @@ ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
     panel.Channel2->setFont(panelFont(FontSizes::Heading));
     panel.Channel1->setFont(panelFont(FontSizes::Heading));
     panel.SerialLabel->setFont(panelFont(FontSizes::Heading, true));
-    setBackColor(panel.SerialLabel, Colors::Yellow);
+    setBackground(panel.SerialLabel, Tint::LinkBanner);
     panel.SerialLabel->setVisible(false);
 
     panel.CH2V = makeDisplay(control, "CH2V", QStringLiteral("CH2 voltage"), "V", layout,
-                             Geometry::CH2V, Colors::MenuText);
+                             Geometry::CH2V);
     panel.CH2I = makeDisplay(control, "CH2I", QStringLiteral("CH2 current"), "A", layout,
-                             Geometry::CH2I, Colors::WindowFrame);
+                             Geometry::CH2I);
     panel.VUnit
             = makePlaced<QLabel>(control, "VUnit", QStringLiteral("V"), layout, Geometry::VUnit);
     panel.IUnit
@@ -135,9 +156,9 @@ ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
     panel.VUnit->setFont(panelFont(FontSizes::Display));
     panel.IUnit->setFont(panelFont(FontSizes::Display));
     panel.CH1V = makeDisplay(control, "CH1V", QStringLiteral("CH1 voltage"), "V", layout,
-                             Geometry::CH1V, Colors::MenuText);
+                             Geometry::CH1V);
     panel.CH1I = makeDisplay(control, "CH1I", QStringLiteral("CH1 current"), "A", layout,
-                             Geometry::CH1I, Colors::WindowFrame);
+                             Geometry::CH1I);
 
     buildOptions(panel, layout);
     buildSelectors(panel, layout);

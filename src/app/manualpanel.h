@@ -3,6 +3,8 @@
 // The manual panel, frame "Control": the four set-point displays, the selector buttons, the
 // option strip, the two switches and the keypad. Built here; the window wires the handlers.
 
+#include "core/setpoint.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -48,6 +50,10 @@ struct ManualPanel
     std::array<QPushButton *, 10> digitKeys{};
     QButtonGroup *digitGroup = nullptr;
     QPushButton *EnterCommand = nullptr;
+
+    QLabel *display(SetPoint setPoint) const;
+    QPushButton *selector(SetPoint setPoint) const;
+    QRadioButton *option(SetPoint setPoint) const;
 };
 
 ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout);

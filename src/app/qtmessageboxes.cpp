@@ -4,37 +4,37 @@
 
 namespace mq7410 {
 
-BoxAnswer QtMessageBoxes::show(const BoxRequest &request)
+Answer QtMessageBoxes::show(const Message &message)
 {
     QMessageBox box(m_parent);
-    box.setWindowTitle(request.title);
-    box.setText(request.prompt);
-    box.setInformativeText(request.details);
-    switch (request.kind) {
-    case BoxKind::YesNoQuestion:
+    box.setWindowTitle(QString::fromStdString(message.title));
+    box.setText(QString::fromStdString(message.prompt));
+    box.setInformativeText(QString::fromStdString(message.details));
+    switch (message.kind) {
+    case MessageKind::Question:
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         break;
-    case BoxKind::OkStop:
+    case MessageKind::Stop:
         box.setIcon(QMessageBox::Critical);
         break;
-    case BoxKind::OkExclamation:
+    case MessageKind::Warning:
         box.setIcon(QMessageBox::Warning);
         break;
-    case BoxKind::OkInformation:
+    case MessageKind::Information:
         box.setIcon(QMessageBox::Information);
         break;
     }
-    if (request.kind != BoxKind::YesNoQuestion)
+    if (message.kind != MessageKind::Question)
         box.setStandardButtons(QMessageBox::Ok);
     switch (box.exec()) {
     case QMessageBox::Yes:
-        return BoxAnswer::Yes;
+        return Answer::Yes;
     case QMessageBox::No:
-        return BoxAnswer::No;
+        return Answer::No;
     default:
-        return BoxAnswer::Ok;
+        return Answer::Ok;
     }
 }
 

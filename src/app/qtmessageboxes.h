@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messageboxes.h"
+#include "core/messages.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -8,11 +8,11 @@
 namespace mq7410 {
 
 // The real boxes: QMessageBox, modal over the given window.
-class QtMessageBoxes : public MessageBoxes
+class QtMessageBoxes final : public MessageBoxes
 {
 public:
     void setParentWindow(QWidget *window) { m_parent = window; }
-    BoxAnswer show(const BoxRequest &request) override;
+    Answer show(const Message &message) override;
 
 private:
     QPointer<QWidget> m_parent;

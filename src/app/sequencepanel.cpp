@@ -1,8 +1,8 @@
 #include "sequencepanel.h"
 
 #include "appearance.h"
-#include "common/colors.h"
 #include "panelframe.h"
+#include "tablebox.h"
 #include "twipslayout.h"
 
 namespace mq7410 {
@@ -22,11 +22,32 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, 
     return label;
 }
 
-QLineEdit *makeBox(QWidget *parent, const QString &name, TwipsLayout &layout, Twips twips)
+TableBox *makeBox(QWidget *parent, const QString &name, const QString &accessibleName,
+                  TwipsLayout &layout, Twips twips)
 {
-    auto *box = makePlaced<QLineEdit>(parent, name, QStringLiteral("0"), layout, twips);
+    auto *box = makePlaced<TableBox>(parent, name, QStringLiteral("0"), layout, twips);
     box->setFont(panelFont(FontSizes::Box));
+    box->setAccessibleName(accessibleName);
     return box;
+}
+
+// What a screen reader says for each box: its step, quantity and unit. Step k's time box stands
+// on the line of step k + 1, so it says which step it comes before.
+QString timeBoxName(int step)
+{
+    const QString next = step == StepCount ? QStringLiteral("finish")
+                                           : QStringLiteral("step %1").arg(step + 1);
+    return QStringLiteral("Step %1 time, seconds, before %2").arg(step).arg(next);
+}
+
+QString valueBoxName(int row, SetPoint setPoint)
+{
+    static const char *const Quantities[SetPointCount] = {
+            "CH1 voltage, volts", "CH1 current, amperes", "CH2 voltage, volts",
+            "CH2 current, amperes"};
+    const QString line = row == FinishRow ? QStringLiteral("Finish")
+                                          : QStringLiteral("Step %1").arg(row);
+    return line + ' ' + QLatin1String(Quantities[indexOf(setPoint)]);
 }
 
 // Top of line `line`: lines 0 to 8 hold steps 1 to 9, line 9 the Finish row.
@@ -38,7 +59,7 @@ int lineTop(int line)
 // The line of StepTable row r: step r on line r - 1, the Finish row (row 0) on the last line.
 int lineOfRow(int row)
 {
-    return row == 0 ? StepRows - 1 : row - 1;
+    return row == FinishRow ? RowCount - 1 : row - 1;
 }
 
 const char *const HeadingNames[6] = {"StepIndex", "TimeL", "CH1VL", "CH1AL", "CH2VL", "CH2AL"};
@@ -74,23 +95,24 @@ void buildRows(SequencePanel &panel, TwipsLayout &layout)
                                   QStringLiteral("Step %1:").arg(step), layout,
                                   {RowLabelLeft, lineTop(step - 1), RowLabelWidth, RowLabelHeight},
                                   FontSizes::Box);
-        setBackColor(label, Colors::IdleStep);
+        setBackground(label, Tint::IdleStep);
         panel.stepLabels[step - 1] = label;
     }
     panel.Finish
             = makeLabel(panel.Sequence, QStringLiteral("Finish"), QStringLiteral("Finish:"), layout,
                         {RowLabelLeft, lineTop(9), RowLabelWidth, RowLabelHeight}, FontSizes::Box);
 
-    for (int step = 1; step <= 9; ++step) {
+    for (int step = 1; step <= StepCount; ++step) {
         panel.timeBoxes[step - 1]
-                = makeBox(panel.Sequence, QStringLiteral("Time%1").arg(step), layout,
-                          {TimeBoxLeft, lineTop(step), TimeBoxWidth, BoxHeight});
+                = makeBox(panel.Sequence, QStringLiteral("Time%1").arg(step), timeBoxName(step),
+                          layout, {TimeBoxLeft, lineTop(step), TimeBoxWidth, BoxHeight});
     }
-    for (int row = 0; row < StepRows; ++row) {
-        for (int column = 0; column < 4; ++column) {
+    for (int row = 0; row < RowCount; ++row) {
+        for (const SetPoint setPoint : AllSetPoints) {
+            const int column = indexOf(setPoint);
             const QString name = QLatin1String(ColumnNames[column]) + QString::number(row + 1);
             panel.valueBoxes[row][column] = makeBox(
-                    panel.Sequence, name, layout,
+                    panel.Sequence, name, valueBoxName(row, setPoint), layout,
                     {ValueBoxLefts[column], lineTop(lineOfRow(row)), ValueBoxWidth, BoxHeight});
         }
     }
@@ -102,12 +124,12 @@ void setTabOrder(const SequencePanel &panel)
     std::vector<QWidget *> chain;
     for (int step = 1; step <= 9; ++step) {
         chain.push_back(panel.timeBoxes[step - 1]);
-        for (QLineEdit *box : panel.valueBoxes[step])
+        for (TableBox *box : panel.valueBoxes[step])
             chain.push_back(box);
     }
     chain.push_back(panel.CancelCommand);
     chain.push_back(panel.Start);
-    for (QLineEdit *box : panel.valueBoxes[0])
+    for (TableBox *box : panel.valueBoxes[FinishRow])
         chain.push_back(box);
     for (std::size_t i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);

@@ -3,11 +3,11 @@
 // The auto panel, frame "Auto Sequence List": nine timed steps and a Finish row, with Start
 // and Cancel. Built here; the window wires the handlers.
 
-#include "panelstate.h"
+#include "core/sequencetable.h"
+#include "tablebox.h"
 
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -33,10 +33,10 @@ struct SequencePanel
     std::array<QLabel *, 9> stepLabels{};
     QLabel *Finish = nullptr;
     // Time1 to Time9 at index 0 to 8; step k's time box stands one line below its label.
-    std::array<QLineEdit *, 9> timeBoxes{};
-    // The set-point boxes by StepTable row and column: row r holds CH1V(r+1), CH1I(r+1),
+    std::array<TableBox *, StepCount> timeBoxes{};
+    // The set-point boxes by table row and set-point: row r holds CH1V(r+1), CH1I(r+1),
     // CH2V(r+1) and CH2I(r+1), so row 0 is the Finish row's CH1V1 ... CH2I1.
-    std::array<std::array<QLineEdit *, 4>, StepRows> valueBoxes{};
+    std::array<std::array<TableBox *, SetPointCount>, RowCount> valueBoxes{};
 
     QPushButton *CancelCommand = nullptr;
     QPushButton *Start = nullptr;

@@ -1,21 +1,26 @@
 #include "uiform.h"
 
-#include "messageboxes.h"
-#include "portwalk.h"
-#include "protocol/datatransfer.h"
-#include "sequence/tickschedule.h"
-#include "serial/serialport.h"
+#include "appearance.h"
+#include "framelogwindow.h"
+#include "sequencechart.h"
 #include "version.h"
 
+#include "core/runstatus.h"
+#include "serial/serialline.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QStatusBar>
+#include <QTime>
 
 namespace mq7410 {
 namespace {
-
-const QString AboutTitle = QStringLiteral("MQ-7410P Information");
 
 QString aboutText()
 {
@@ -26,13 +31,26 @@ QString aboutText()
             .arg(QStringLiteral(MQ7410_VERSION));
 }
 
+QString fromStd(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+void setTextIfChanged(QAbstractButton *button, const std::string &text)
+{
+    const QString caption = fromStd(text);
+    if (button->text() != caption)
+        button->setText(caption);
+}
+
 } // namespace
 
-UIForm::UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent)
+UIForm::UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget *parent)
     : QMainWindow(parent)
-    , m_port(port)
+    , m_panel(panel)
+    , m_line(line)
     , m_boxes(boxes)
-    , m_runnerPanel(m_sequence, m_state, [this] { return DataTransfer(SendAllSetPoints); })
+    , m_logModel(new FrameLogModel(this))
 {
     setObjectName(QStringLiteral("UIForm"));
     setWindowTitle(QStringLiteral("MQ-7410"));
@@ -47,70 +65,348 @@ UIForm::UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent)
     client->setFixedSize(m_layout.toPixels(Geometry::ClientWidth),
                          m_layout.toPixels(Geometry::ClientHeight));
 
-    buildMenu();
+    m_status = new StatusFields(this);
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->setSizeGripEnabled(false);
+    buildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    connectMenu();
-    connectFrontPanel();
-    connectSequence();
+    connectManualPanel();
+    connectSequencePanel();
+
+    m_sequence.Timer1->setTimerType(Qt::PreciseTimer);
+    m_sequence.Timer1->setSingleShot(true); // re-armed for each tick from the core's schedule
+    connect(m_sequence.Timer1, &QTimer::timeout, this, [this] { act(m_panel.tick()); });
+    m_panel.setFrameObserver([this](const FrameRecord &record) { recordFrame(record); });
+
+    setAcceptDrops(true);
+    qApp->installEventFilter(this);
+    render();
 }
 
-UIForm::~UIForm() = default;
-
-void UIForm::buildMenu()
+UIForm::~UIForm()
 {
-    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    fileMenu->setObjectName(QStringLiteral("mFile"));
-    m_exitAction = fileMenu->addAction(QStringLiteral("E&xit"));
-    m_exitAction->setObjectName(QStringLiteral("Exit"));
+    qApp->removeEventFilter(this);
+    m_panel.setFrameObserver({});
+}
+
+void UIForm::buildMenus()
+{
+    const auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
+                                const QKeySequence &keys, auto handler) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mFile"));
+    m_openAction = addItem(file, "mOpenSequence", QStringLiteral("&Open Sequence..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openSequenceDialog(); });
+    m_saveAction = addItem(file, "mSaveSequence", QStringLiteral("&Save Sequence"),
+                           QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveSequence(); });
+    m_saveAsAction = addItem(file, "mSaveSequenceAs", QStringLiteral("Save Sequence &As..."),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                             [this] { saveSequenceAs(); });
+    file->addSeparator();
+    m_reconnectAction = addItem(file, "mReconnect", QStringLiteral("&Reconnect"), {},
+                                [this] { reconnect(); });
+    file->addSeparator();
+    m_exitAction = addItem(file, "Exit", QStringLiteral("E&xit"), {}, [this] { endProgram(); });
+
     m_autoAction = menuBar()->addAction(QStringLiteral("&Auto"));
     m_autoAction->setObjectName(QStringLiteral("Auto"));
+    connect(m_autoAction, &QAction::triggered, this, [this] {
+        m_panel.showAutoPanel();
+        render();
+    });
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mView"));
+    m_frameLogAction = addItem(view, "mFrameLog", QStringLiteral("&Frame Log"),
+                               QKeySequence(Qt::CTRL | Qt::Key_L), [this] { showFrameLog(); });
+    m_chartAction = addItem(view, "mSequenceChart", QStringLiteral("Sequence &Chart"),
+                            QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showChart(); });
+
     m_aboutAction = menuBar()->addAction(QStringLiteral("&About"));
     m_aboutAction->setObjectName(QStringLiteral("About"));
+    connect(m_aboutAction, &QAction::triggered, this, [this] { about(); });
+
+    // Escape presses Stop wherever the focus is in the window, while a run is active.
+    m_stopShortcut = new QAction(this);
+    m_stopShortcut->setObjectName(QStringLiteral("mStop"));
+    m_stopShortcut->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_stopShortcut->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_stopShortcut);
+    connect(m_stopShortcut, &QAction::triggered, m_status->StopCommand, &QPushButton::click);
 }
 
-void UIForm::connectMenu()
+void UIForm::connectManualPanel()
 {
-    connect(m_exitAction, &QAction::triggered, this, [this] { Exit_Click(); });
-    connect(m_autoAction, &QAction::triggered, this, [this] { Auto_Click(); });
-    connect(m_aboutAction, &QAction::triggered, this, [this] { About_Click(); });
-    connect(m_sequence.CancelCommand, &QPushButton::clicked, this,
-            [this] { CancelCommand_Click(); });
+    for (QPushButton *sender : {m_manual.EnterCommand, m_manual.OutputCommand,
+                                m_manual.SerialCommand, m_sequence.Start})
+        m_clickFirst.watch(sender);
+    connect(m_manual.OutputCommand, &QPushButton::clicked, this,
+            [this] { act(m_panel.toggleOutput()); });
+    connect(m_manual.EnterCommand, &QPushButton::clicked, this, [this] { act(m_panel.enter()); });
+    connect(m_manual.SerialCommand, &QPushButton::clicked, this,
+            [this] { act(m_panel.toggleSeriesLink()); });
+    connect(m_manual.digitGroup, &QButtonGroup::idClicked, this, [this](int digit) {
+        m_panel.pressDigit(digit);
+        render();
+    });
+    // A selector button and its option button do the same.
+    for (const SetPoint setPoint : AllSetPoints) {
+        for (QAbstractButton *button :
+             {static_cast<QAbstractButton *>(m_manual.selector(setPoint)),
+              static_cast<QAbstractButton *>(m_manual.option(setPoint))}) {
+            connect(button, &QAbstractButton::clicked, this, [this, setPoint] {
+                m_panel.select(setPoint);
+                render();
+            });
+        }
+    }
 }
 
-bool UIForm::Form_Load()
+void UIForm::connectSequencePanel()
 {
-    setStartValues(m_state);
-
-    m_sequence.Timer1->setInterval(TickPeriodMs);
-    m_sequence.Timer1->stop();
-
-    m_manual.Control->setVisible(true);
-    m_sequence.Sequence->setVisible(false);
-
-    // The port walk comes last: it either ends the program or leaves the chosen port open.
-    return walkPorts(m_port, m_boxes, [this](std::int16_t code) { ShowCommError(code); }) > 0;
+    for (int step = 1; step <= StepCount; ++step) {
+        TableBox *box = m_sequence.timeBoxes.at(std::size_t(step - 1));
+        connect(box, &QLineEdit::textChanged, this, [this, step](const QString &text) {
+            if (m_rendering)
+                return;
+            m_panel.setTimeText(step, text.toStdString());
+            render();
+        });
+    }
+    for (int row = 0; row < RowCount; ++row) {
+        for (const SetPoint setPoint : AllSetPoints) {
+            TableBox *box = m_sequence.valueBoxes.at(std::size_t(row)).at(std::size_t(indexOf(setPoint)));
+            connect(box, &QLineEdit::textChanged, this, [this, row, setPoint](const QString &text) {
+                if (m_rendering)
+                    return;
+                m_panel.setValueText(row, setPoint, text.toStdString());
+                render();
+            });
+            connect(box, &TableBox::entryCompleted, this, [this, row, setPoint] {
+                m_panel.completeEntry(row, setPoint);
+                render();
+            });
+        }
+    }
+    connect(m_sequence.Start, &QPushButton::clicked, this, [this] { act(m_panel.start()); });
+    connect(m_sequence.CancelCommand, &QPushButton::clicked, this, [this] {
+        m_panel.showManualPanel();
+        render();
+    });
+    connect(m_status->StopCommand, &QPushButton::clicked, this, [this] { act(m_panel.stop()); });
 }
 
-void UIForm::Exit_Click()
+void UIForm::act(const Outcome &outcome)
 {
-    endProgram();
+    render();
+    armTimer();
+    if (outcome.refused())
+        m_boxes.show(writeErrorMessage(outcome.frame->frame, outcome.frame->reason));
 }
 
-void UIForm::About_Click()
+void UIForm::armTimer()
 {
-    m_boxes.show({aboutText(), AboutTitle, BoxKind::OkInformation, {}});
+    constexpr std::int64_t NsPerMs = 1'000'000;
+    if (const std::optional<std::int64_t> ns = m_panel.nsUntilNextTick()) {
+        // Rounded up, so the timer never wakes before the tick is due.
+        m_sequence.Timer1->start(static_cast<int>((*ns + NsPerMs - 1) / NsPerMs));
+    } else {
+        m_sequence.Timer1->stop();
+    }
 }
 
-void UIForm::Auto_Click()
+void UIForm::render()
 {
-    m_manual.Control->setVisible(false);
-    m_sequence.Sequence->setVisible(true);
+    m_rendering = true;
+    const PanelView view = m_panel.view();
+    const bool manual = view.panel == PanelShown::Manual;
+    m_manual.Control->setVisible(manual);
+    m_sequence.Sequence->setVisible(!manual);
+
+    for (const SetPoint setPoint : AllSetPoints) {
+        showDisplay(m_manual.display(setPoint), view.displays.at(std::size_t(indexOf(setPoint))));
+        m_manual.option(setPoint)->setChecked(setPoint == view.editTarget);
+    }
+    setTextIfChanged(m_manual.OutputCommand, view.outputCaption);
+    setTextIfChanged(m_manual.SerialCommand, view.serialCaption);
+    m_manual.SerialLabel->setVisible(view.linkBanner);
+
+    m_sequence.Sequence->setEnabled(!view.running);
+    m_sequence.Start->setEnabled(!view.running);
+    if (view.runningStep != m_runningStepShown) {
+        for (int step = 1; step <= StepCount; ++step) {
+            setBackground(m_sequence.stepLabels.at(std::size_t(step - 1)),
+                          step == view.runningStep ? Tint::RunningStep : Tint::IdleStep);
+        }
+        m_runningStepShown = view.runningStep;
+    }
+    renderTable(view);
+    m_openAction->setEnabled(!view.running);
+    m_stopShortcut->setEnabled(view.running);
+    renderStatus();
+    if (m_chart)
+        m_chart->showSequence(m_panel.tableTexts(), m_panel.progress());
+    m_rendering = false;
+
+    if (view.panel != m_shownPanel) {
+        m_shownPanel = view.panel;
+        showPanelFocus();
+    }
 }
 
-void UIForm::CancelCommand_Click()
+void UIForm::renderTable(const PanelView &view)
 {
-    m_manual.Control->setVisible(true);
-    m_sequence.Sequence->setVisible(false);
+    const auto show = [](QLineEdit *box, const std::string &text) {
+        const QString shown = fromStd(text);
+        if (box->text() != shown)
+            box->setText(shown);
+    };
+    for (int step = 1; step <= StepCount; ++step)
+        show(m_sequence.timeBoxes.at(std::size_t(step - 1)), view.table.time(step));
+    for (int row = 0; row < RowCount; ++row) {
+        for (const SetPoint setPoint : AllSetPoints) {
+            show(m_sequence.valueBoxes.at(std::size_t(row)).at(std::size_t(indexOf(setPoint))),
+                 view.table.value(row, setPoint));
+        }
+    }
+}
+
+void UIForm::renderStatus()
+{
+    QString port = QStringLiteral("No port");
+    if (m_line.portNumber() > 0) {
+        port = QStringLiteral("COM %1 \u00b7 %2 \u00b7 %3")
+                       .arg(m_line.portNumber())
+                       .arg(fromStd(m_line.device()), fromStd(SerialLine::settingsText()));
+    }
+    const bool lost = !m_line.disconnectReason().empty();
+    if (lost)
+        port += QStringLiteral(" \u00b7 closed: ") + fromStd(m_line.disconnectReason());
+    else if (!m_portNote.isEmpty())
+        port += QStringLiteral(" \u00b7 ") + m_portNote;
+    StatusFields::show(m_status->PortStatus, port, lost);
+    m_reconnectAction->setEnabled(lost);
+
+    QString file = m_sequencePath.isEmpty() ? QStringLiteral("No sequence file")
+                                            : QFileInfo(m_sequencePath).fileName();
+    if (m_panel.tableModified())
+        file += QStringLiteral(" (modified)");
+    StatusFields::show(m_status->FileStatus, file);
+
+    const std::optional<RunProgress> progress = m_panel.progress();
+    if (progress) {
+        const QDateTime end = QDateTime::currentDateTime().addSecs(progress->secondsLeftInRun);
+        StatusFields::show(m_status->RunStatus,
+                           fromStd(runStatusText(*progress)) + QStringLiteral(" (")
+                                   + end.toString(QStringLiteral("HH:mm:ss")) + ')');
+    }
+    m_status->RunStatus->setVisible(progress.has_value());
+    m_status->StopCommand->setVisible(progress.has_value());
+    m_status->StopCommand->setEnabled(progress.has_value());
+}
+
+void UIForm::recordFrame(const FrameRecord &record)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    m_logModel->append({now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString(),
+                        record.frame, record.meaning, record.sent ? std::string() : record.reason});
+    QString text = now.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ")
+                   + fromStd(record.frame) + QStringLiteral("  ");
+    text += record.sent ? fromStd(record.meaning)
+                        : QStringLiteral("not sent: ") + fromStd(record.reason);
+    StatusFields::show(m_status->FrameStatus, text, !record.sent);
+}
+
+void UIForm::showPanelFocus()
+{
+    // The focus follows into the panel shown, so that no key goes to a hidden control.
+    if (m_shownPanel == PanelShown::Auto)
+        m_sequence.timeBoxes.front()->setFocus();
+    else
+        m_manual.SerialCommand->setFocus();
+}
+
+bool UIForm::eventFilter(QObject *watched, QEvent *event)
+{
+    const bool press = event->type() == QEvent::KeyPress;
+    if (!press && event->type() != QEvent::KeyRelease)
+        return false;
+    auto *widget = qobject_cast<QWidget *>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (!press) {
+        m_keys.release(key->key(), key->timestamp());
+        return false;
+    }
+    return handleKey(key);
+}
+
+// The digit keys of the main block and of the number pad press the keypad's digit buttons;
+// Enter and Return press its Enter. A key held down does not repeat: one press, one click.
+bool UIForm::handleKey(QKeyEvent *event)
+{
+    const bool first = m_keys.press(event->key(), event->timestamp()) && !event->isAutoRepeat();
+    const bool commandKey
+            = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (m_shownPanel != PanelShown::Manual || commandKey)
+        return false;
+    const int key = event->key();
+    QPushButton *button = nullptr;
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        button = m_manual.digitKeys.at(std::size_t(key - Qt::Key_0));
+    else if (key == Qt::Key_Enter || key == Qt::Key_Return)
+        button = m_manual.EnterCommand;
+    if (!button)
+        return false;
+    if (first)
+        button->click();
+    return true;
+}
+
+void UIForm::reconnect()
+{
+    const std::string reason = m_line.reconnect();
+    if (reason.empty()) {
+        m_portNote = QStringLiteral("reconnected at ")
+                     + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    } else {
+        m_boxes.show({MessageKind::Warning, "Reconnect",
+                      "COM " + std::to_string(m_line.portNumber()) + " (" + m_line.device()
+                              + ") could not be opened again.",
+                      reason});
+    }
+    render();
+}
+
+void UIForm::showFrameLog()
+{
+    if (!m_frameLog)
+        m_frameLog = new FrameLogWindow(m_logModel, m_boxes, this);
+    m_frameLog->show();
+    m_frameLog->raise();
+    m_frameLog->activateWindow();
+}
+
+void UIForm::showChart()
+{
+    if (!m_chart)
+        m_chart = new SequenceChart(this);
+    m_chart->showSequence(m_panel.tableTexts(), m_panel.progress());
+    m_chart->show();
+    m_chart->raise();
+    m_chart->activateWindow();
+}
+
+void UIForm::about()
+{
+    m_boxes.show({MessageKind::Information, "MQ-7410P Information", aboutText().toStdString(), {}});
 }
 
 void UIForm::closeEvent(QCloseEvent *event)
@@ -125,8 +421,7 @@ void UIForm::endProgram()
         return;
     m_ended = true;
     m_sequence.Timer1->stop(); // no tick may run after the end
-    if (m_port.isOpen())
-        m_port.close(); // delivers what is still queued before the line is let go
+    m_line.shutdown();
     emit endRequested();
 }
 

@@ -1,71 +1,43 @@
 #pragma once
 
-// UIForm is the program's one window and the owner of everything that lives while it runs.
-//
-// How the pieces fit:
-// - PanelState holds the window's variables; the rules that change them (number texts, label
-//   texts, frames, keypad and table arithmetic, the runner's steps) are plain C++ in common/,
-//   protocol/, panel/ and sequence/, and take the state as an argument.
-// - manualpanel and sequencepanel build the two panels; TwipsLayout places their controls.
-// - The handlers below are named after their control and event. Each one is short: it calls a
-//   rule, then shows the result in the controls.
-// - Frames go out only through DataTransfer, which writes them to the SerialPort seam; messages
-//   go through MessageBoxes. Tests put fakes behind both.
+// UIForm, the program's one window: it builds the controls, forwards every action of the user
+// to the FrontPanel of the core, and redraws itself from the core's view. It decides nothing
+// itself; the boxes it shows come from the core or from the system (files).
 
 #include "clickfirst.h"
-#include "displays.h"
 #include "manualpanel.h"
-#include "panelstate.h"
-#include "runnerpanel.h"
 #include "sequencepanel.h"
+#include "statusfields.h"
 #include "twipslayout.h"
 
+#include "core/frontpanel.h"
+#include "core/keyrepeat.h"
+#include "core/messages.h"
+
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
-class QMenu;
 
 namespace mq7410 {
 
-class MessageBoxes;
-class SerialPort;
+class FrameLogModel;
+class FrameLogWindow;
+class SequenceChart;
+class SerialLine;
 
 class UIForm : public QMainWindow
 {
     Q_OBJECT
 public:
-    UIForm(SerialPort &port, MessageBoxes &boxes, QWidget *parent = nullptr);
+    UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget *parent = nullptr);
     ~UIForm() override;
 
-    // Start values, timer, manual panel, then the port walk. Returns false when no port was
-    // accepted: the program must then end without showing the window.
-    bool Form_Load();
-
-    // Builds the frame for `selector`, updates what goes with it, and writes the frame. A
-    // failed write is reported to the user; the result says whether the frame went out.
-    bool DataTransfer(std::int16_t selector);
-
-    const PanelState &state() const { return m_state; }
-
-    // Menu commands and the auto panel's Cancel.
-    void Exit_Click();
-    void About_Click();
-    void Auto_Click();
-    void CancelCommand_Click();
-
-    // The manual panel: output switch, Enter, selector buttons (with the set-point code they
-    // choose), digit keys and the series-link switch.
-    void OutputCommand_Click();
-    void EnterCommand_Click();
-    void SelectorCommand_Click(std::int16_t code);
-    void DigitCommand_Click(int digit);
-    void SerialCommand_Click();
-
-    // The auto panel: the check of a set-point box (by StepTable row and column), Start, and
-    // one tick of the running sequence.
-    void ValueBox_Change(int row, int column);
-    void Start_Click();
-    void Timer1_Tick();
+    // Reads a sequence file into the table and shows the auto panel, as Open does. False, after
+    // a box that says why, when the file cannot be read; the table is then as it was.
+    bool openSequence(const QString &path);
+    // Writes the table to `path` at once, as Save does; false after a box that says why.
+    bool saveSequenceTo(const QString &path);
 
 signals:
     // The program must end now; main() quits the event loop.
@@ -73,32 +45,62 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
-    void buildMenu();
-    void connectMenu();
-    void connectFrontPanel();
-    void connectSequence();
-    void Timer1_Timeout();
-    void endRunAfterFailedWrite();
-    void endProgram();
-    void showDisplays();
-    void reportWriteFailure(const std::string &frame);
-    void ShowCommError(std::int16_t code);
+    void buildMenus();
+    void connectManualPanel();
+    void connectSequencePanel();
 
-    SerialPort &m_port;
+    // After every action: redraw, re-arm the tick timer, and show the box of a refused frame.
+    void act(const Outcome &outcome);
+    void render();
+    void renderTable(const PanelView &view);
+    void renderStatus();
+    void armTimer();
+    void recordFrame(const FrameRecord &record);
+    bool handleKey(QKeyEvent *event);
+    void showPanelFocus();
+
+    void openSequenceDialog();
+    bool saveSequence();
+    bool saveSequenceAs();
+    void reconnect();
+    void showFrameLog();
+    void showChart();
+    void about();
+    void endProgram();
+
+    FrontPanel &m_panel;
+    SerialLine &m_line;
     MessageBoxes &m_boxes;
-    PanelState m_state;
-    Displays m_displays;
     TwipsLayout m_layout;
     ManualPanel m_manual;
     SequencePanel m_sequence;
-    WindowRunnerPanel m_runnerPanel;
+    StatusFields *m_status = nullptr;
     ClickFirst m_clickFirst;
+    KeyRepeatFilter m_keys;
+    FrameLogModel *m_logModel = nullptr;
+    QPointer<FrameLogWindow> m_frameLog;
+    QPointer<SequenceChart> m_chart;
+    QString m_sequencePath;
+    QString m_portNote; // "reconnected at ..." after a Reconnect
+    PanelShown m_shownPanel = PanelShown::Manual;
+    int m_runningStepShown = -1;
+
+    QAction *m_openAction = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_saveAsAction = nullptr;
+    QAction *m_reconnectAction = nullptr;
     QAction *m_exitAction = nullptr;
     QAction *m_autoAction = nullptr;
+    QAction *m_frameLogAction = nullptr;
+    QAction *m_chartAction = nullptr;
     QAction *m_aboutAction = nullptr;
+    QAction *m_stopShortcut = nullptr;
+    bool m_rendering = false;
     bool m_ended = false;
 };
 

@@ -57,11 +57,11 @@ std::optional<RunProgress> FrontPanel::progress() const
                        m_run->schedule.behindNs()};
 }
 
-std::optional<std::int64_t> FrontPanel::nextTickDueNs() const
+std::optional<std::int64_t> FrontPanel::nsUntilNextTick() const
 {
     if (!m_run)
         return std::nullopt;
-    return m_run->schedule.dueNs(m_run->tick + 1);
+    return std::max<std::int64_t>(m_run->schedule.dueNs(m_run->tick + 1) - m_clock.nowNs(), 0);
 }
 
 void FrontPanel::setFrameObserver(std::function<void(const FrameRecord &)> observer)

@@ -83,9 +83,11 @@ public:
     FrontPanel(FrameLink &link, const Clock &clock);
 
     PanelView view() const;
+    bool running() const { return m_run.has_value(); }
     std::optional<RunProgress> progress() const;
-    // When the next tick of the run is due, by the clock; nothing when no run is active.
-    std::optional<std::int64_t> nextTickDueNs() const;
+    // How long until the next tick of the run is due (0 when it is due now); nothing when no
+    // run is active.
+    std::optional<std::int64_t> nsUntilNextTick() const;
     void setFrameObserver(std::function<void(const FrameRecord &)> observer);
 
     // The panels. Cancel is refused while a run is active.

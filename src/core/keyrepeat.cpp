@@ -6,7 +6,8 @@ bool KeyRepeatFilter::press(int key, std::uint64_t timestamp)
 {
     const auto released = m_releasedAt.find(key);
     const bool repeat = m_down.count(key) != 0
-                        || (released != m_releasedAt.end() && released->second == timestamp);
+                        || (timestamp != 0 && released != m_releasedAt.end()
+                            && released->second == timestamp);
     m_down.insert(key);
     return !repeat;
 }

@@ -14,7 +14,7 @@ class KeyRepeatFilter
 {
 public:
     // True for a first press; false for a press of a key that is still down, or one that
-    // comes with the time stamp of that key's last release.
+    // comes with the time stamp of that key's last release (0: the window system gave none).
     bool press(int key, std::uint64_t timestamp);
     void release(int key, std::uint64_t timestamp);
 

@@ -54,4 +54,15 @@ std::vector<PlannedFrame> framesOf(const RunPlan &plan)
     return frames;
 }
 
+std::vector<PlanSegment> segmentsOf(const RunPlan &plan, const SequenceNumbers &numbers)
+{
+    std::vector<PlanSegment> segments;
+    for (const StepSpan &span : plan.steps)
+        segments.push_back(
+                {span.startTick, span.endTick, span.step, numbers.rows.at(std::size_t(span.step))});
+    segments.push_back({plan.endTick(), plan.endTick(), plan.lastRow,
+                        numbers.rows.at(std::size_t(plan.lastRow))});
+    return segments;
+}
+
 } // namespace mq7410

@@ -56,4 +56,19 @@ struct PlannedFrame
 
 std::vector<PlannedFrame> framesOf(const RunPlan &plan);
 
+// What the supply holds from one frame of the run to the next: the row a frame sent and the
+// ticks until the next frame. The last segment starts and ends at the run's last frame: its
+// values stay in force after the run.
+struct PlanSegment
+{
+    int startTick = 0;
+    int endTick = 0;
+    int row = 1;
+    SetPointValues values{};
+
+    bool operator==(const PlanSegment &) const = default;
+};
+
+std::vector<PlanSegment> segmentsOf(const RunPlan &plan, const SequenceNumbers &numbers);
+
 } // namespace mq7410

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+namespace mq7410 {
+
+// The fields of the status bar, on two lines: the port in use and the sequence file; the last
+// frame and, during a run, where it stands; Stop beside them while a run is active.
+class StatusFields : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit StatusFields(QWidget *parent = nullptr);
+
+    // `error`: the text shows in the error colour.
+    static void show(QLabel *field, const QString &text, bool error = false);
+
+    QLabel *PortStatus = nullptr;
+    QLabel *FileStatus = nullptr;
+    QLabel *FrameStatus = nullptr;
+    QLabel *RunStatus = nullptr;
+    QPushButton *StopCommand = nullptr;
+};
+
+} // namespace mq7410
