@@ -1,11 +1,12 @@
-// The virtual supply's decoder on any bytes, cut into chunks of any sizes: every byte ends up
-// in a frame or in a report of skipped bytes, in order; frames do not depend on the chunks;
-// no more than one frame is held between chunks; every frame is well formed.
+// The frame decoder on any bytes, cut into chunks of any sizes: every byte ends up in a frame
+// or in a report of skipped bytes, in order; frames do not depend on the chunks; no more than
+// one frame is held between chunks; every frame is one that parseFrame takes, and has words.
 
 #include "fuzzcheck.h"
 
-#include "sim/framedecoder.h"
+#include "core/framedecoder.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,7 +14,7 @@
 
 namespace {
 
-using namespace mq7410::sim;
+using namespace mq7410;
 
 struct Decoded
 {
@@ -25,8 +26,11 @@ void take(const std::vector<DecodeEvent> &events, Decoded &decoded)
 {
     for (const DecodeEvent &event : events) {
         if (const auto *frame = std::get_if<Frame>(&event)) {
-            FUZZ_CHECK(frame->text.size() == static_cast<std::size_t>(frameLength(frame->command)),
-                       "frame \"%s\" has the wrong length", frame->text.c_str());
+            FUZZ_CHECK(frame->text.size() == static_cast<std::size_t>(frameLength(frame->command))
+                               && parseFrame(frame->text),
+                       "frame \"%s\" is not one", frame->text.c_str());
+            // Words for every frame decoded: .at() on a missing field would throw here.
+            describeFrame(*frame);
             decoded.bytes += frame->text;
             decoded.frames.push_back(frame->text);
         } else {

@@ -1,9 +1,9 @@
-// TextToNumber on any bytes, and NumberToText on what it reads and on any double: no crash,
+// textToNumber on any bytes, and numberToText on what it reads and on any double: no crash,
 // never NaN, and a written number reads back as the value it shows (15 significant digits).
 
 #include "fuzzcheck.h"
 
-#include "common/textnumber.h"
+#include "core/textnumber.h"
 
 #include <cmath>
 #include <cstdint>
@@ -48,17 +48,17 @@ bool wellFormed(const std::string &text)
 
 void checkWritten(double x)
 {
-    const std::string written = mq7410::NumberToText(x);
+    const std::string written = mq7410::numberToText(x);
     if (!std::isfinite(x))
         return;
-    FUZZ_CHECK(wellFormed(written), "NumberToText(%.17g) = \"%s\"", x, written.c_str());
+    FUZZ_CHECK(wellFormed(written), "numberToText(%.17g) = \"%s\"", x, written.c_str());
     FUZZ_CHECK((written[0] == '-') == (x < 0), "sign of \"%s\" for %.17g", written.c_str(), x);
-    const double back = mq7410::TextToNumber(written);
+    const double back = mq7410::textToNumber(written);
     FUZZ_CHECK(back == toFifteenDigits(x), "\"%s\" reads as %.17g, not %.17g", written.c_str(),
                back, toFifteenDigits(x));
     // Within 15 digits of the largest double the text rounds past it and reads as infinity.
     if (std::isfinite(back))
-        FUZZ_CHECK(mq7410::NumberToText(back) == written, "\"%s\" is not written again as itself",
+        FUZZ_CHECK(mq7410::numberToText(back) == written, "\"%s\" is not written again as itself",
                    written.c_str());
 }
 
@@ -67,8 +67,8 @@ void checkWritten(double x)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string text(reinterpret_cast<const char *>(data), size);
-    const double read = mq7410::TextToNumber(text);
-    FUZZ_CHECK(!std::isnan(read), "TextToNumber gave NaN");
+    const double read = mq7410::textToNumber(text);
+    FUZZ_CHECK(!std::isnan(read), "textToNumber gave NaN");
     checkWritten(read);
 
     if (size >= sizeof(double)) { // any bit pattern: NaN, infinities, subnormals

@@ -81,6 +81,7 @@ UIForm::UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     render();
+    showPanelFocus();
 }
 
 UIForm::~UIForm()

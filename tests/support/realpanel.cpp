@@ -1,28 +1,24 @@
 #include "realpanel.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QTest>
 
 namespace mq7410::test {
 
-namespace {
-
-const char *const DigitButtons[]
-        = {"ZeroCommand", "OneCommand", "TwoCommand",   "ThreeCommand", "FourCommand",
-           "FiveCommand", "SixCommand", "SevenCommand", "EightCommand", "NineCommand"};
-
-} // namespace
-
-RealPanel::RealPanel()
-    : form(std::make_unique<UIForm>(port, boxes))
-{}
+RealPanel::RealPanel() = default;
 
 RealPanel::~RealPanel() = default;
 
-bool RealPanel::load(std::deque<BoxAnswer> answers)
+bool RealPanel::load(std::deque<Answer> answers)
 {
-    boxes.questionAnswers = std::move(answers);
-    return form->Form_Load();
+    boxes.answers = std::move(answers);
+    walk = walkPorts(line, boxes);
+    if (walk.port == 0)
+        return false;
+    form = std::make_unique<UIForm>(panel, line, boxes);
+    form->show();
+    return QTest::qWaitForWindowExposed(form.get());
 }
 
 void RealPanel::click(const QString &name) const
@@ -35,21 +31,42 @@ void RealPanel::click(const QString &name) const
 
 void RealPanel::type(const QString &digits) const
 {
-    for (QChar digit : digits)
-        click(QLatin1String(DigitButtons[digit.digitValue()]));
+    static const char *const Buttons[] = {"ZeroCommand", "OneCommand",   "TwoCommand",
+                                          "ThreeCommand", "FourCommand", "FiveCommand",
+                                          "SixCommand",  "SevenCommand", "EightCommand",
+                                          "NineCommand"};
+    for (const QChar digit : digits)
+        click(QLatin1String(Buttons[digit.digitValue()]));
+}
+
+void RealPanel::fill(const QString &box, const QString &text) const
+{
+    auto *edit = find<QLineEdit>(box);
+    if (!edit)
+        qFatal("no box named %s", qPrintable(box));
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Tab);
 }
 
 QStringList RealPanel::boxTexts() const
 {
     QStringList texts;
-    for (const BoxRequest &box : boxes.shown)
-        texts << boxText(box);
+    for (const Message &box : boxes.shown) {
+        texts << QString::fromStdString(box.title + '|' + box.prompt) + '|'
+                         + QString::number(int(box.kind));
+    }
     return texts;
 }
 
-QString boxText(const BoxRequest &box)
+QStringList RealPanel::framesTried() const
 {
-    return box.title + '|' + box.prompt + '|' + QString::number(int(box.kind));
+    QStringList frames;
+    const auto *log = form->findChild<FrameLogModel *>();
+    for (const LoggedFrame &entry : log->history().entries())
+        frames << QString::fromStdString(entry.frame) + (entry.sent() ? "" : " not sent");
+    return frames;
 }
 
 } // namespace mq7410::test

@@ -1,10 +1,14 @@
 #pragma once
 
-#include "recordingport.h"
-#include "scriptedboxes.h"
+// The window on the real serial line, as the program runs it, with scripted boxes instead of
+// dialogs: for the end-to-end tests over pseudo-terminals.
 
+#include "doubles/doubles.h"
+
+#include "app/framelogwindow.h"
 #include "app/uiform.h"
-#include "serial/qtserialport.h"
+#include "core/frontpanel.h"
+#include "serial/serialline.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -23,20 +27,20 @@ public:
     ScopedPorts &operator=(const ScopedPorts &) = delete;
 };
 
-// The window on the real Qt serial port, as the program runs it, with scripted boxes instead
-// of dialogs. Every write goes through `port`, which remembers what was tried.
 struct RealPanel
 {
     RealPanel();
     ~RealPanel();
 
-    // Form_Load, answering the port questions in this order.
-    bool load(std::deque<BoxAnswer> answers);
+    // The port walk, answering the questions in this order; then the window, shown.
+    bool load(std::deque<Answer> answers);
 
     // A real mouse click in the middle of the named button; fails the test when it is missing.
     void click(const QString &name) const;
     // A click on the digit button of each character.
     void type(const QString &digits) const;
+    // Keys typed into the named box, as the user types them, then the entry completed.
+    void fill(const QString &box, const QString &text) const;
     template<typename T>
     T *find(const QString &name) const
     {
@@ -45,13 +49,15 @@ struct RealPanel
 
     // "title|prompt|kind" of every box shown so far, in order.
     QStringList boxTexts() const;
+    // Every frame the panel tried, with " not sent" after those refused.
+    QStringList framesTried() const;
 
-    QtSerialPort serial;
-    RecordingPort port{serial};
+    SerialLine line;
+    SteadyClock clock;
+    FrontPanel panel{line, clock};
     ScriptedBoxes boxes;
+    WalkResult walk;
     std::unique_ptr<UIForm> form;
 };
-
-QString boxText(const BoxRequest &box);
 
 } // namespace mq7410::test

@@ -1,47 +1,26 @@
 #include "simprocess.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 
 namespace mq7410::test {
 
-SimProcess::SimProcess()
-{
-    m_process.setProgram(program());
-}
-
 SimProcess::~SimProcess()
 {
-    if (isRunning()) {
-        m_process.kill();
-        m_process.waitForFinished(WaitMs);
-    }
-}
-
-QString SimProcess::program()
-{
-    const QString fromBuild = qEnvironmentVariable("MQ7410_SIM");
-    return fromBuild.isEmpty() ? QCoreApplication::applicationDirPath() + "/../mq7410-sim"
-                               : fromBuild;
+    m_process.kill();
+    m_process.waitForFinished(WaitMs);
 }
 
 bool SimProcess::start(const QStringList &extraArguments)
 {
-    m_process.setArguments(QStringList{"--log", logPath()} + extraArguments);
-    m_process.start();
-    if (!m_process.waitForStarted(WaitMs))
-        return false;
-    for (QElapsedTimer waited; !m_process.canReadLine() && waited.elapsed() < WaitMs;) {
-        if (!m_process.waitForReadyRead(WaitMs - int(waited.elapsed())))
-            break;
-    }
+    m_process.start(qEnvironmentVariable("MQ7410_SIM",
+                                         QCoreApplication::applicationDirPath() + "/../mq7410-sim"),
+                    QStringList{"--log", m_dir.filePath("sim.jsonl")} + extraArguments);
+    while (!m_process.canReadLine() && m_process.waitForReadyRead(WaitMs)) {}
     const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
-    if (!line.startsWith(QLatin1String("device: ")))
-        return false;
     m_device = line.mid(8);
-    return true;
+    return line.startsWith(QLatin1String("device: "));
 }
 
 bool SimProcess::terminate()
@@ -57,37 +36,26 @@ QString SimProcess::output()
     return m_output;
 }
 
-QList<QJsonObject> SimProcess::records() const
+QList<QJsonObject> SimProcess::records(const QString &event) const
 {
     QList<QJsonObject> records;
-    QFile file(logPath());
+    QFile file(m_dir.filePath("sim.jsonl"));
     if (!file.open(QIODevice::ReadOnly))
         return records;
     QList<QByteArray> lines = file.readAll().split('\n');
     lines.removeLast(); // empty, or a line still being written
     for (const QByteArray &line : lines) {
-        const QJsonDocument document = QJsonDocument::fromJson(line);
-        records << (document.isObject() ? document.object()
-                                        : QJsonObject{{"event", "not JSON"},
-                                                      {"line", QString::fromUtf8(line)}});
+        const QJsonObject record = QJsonDocument::fromJson(line).object();
+        if (event.isEmpty() || record["event"].toString() == event)
+            records << record;
     }
     return records;
-}
-
-QList<QJsonObject> SimProcess::records(const QString &event) const
-{
-    QList<QJsonObject> matching;
-    for (const QJsonObject &record : records()) {
-        if (record["event"].toString() == event)
-            matching << record;
-    }
-    return matching;
 }
 
 QStringList SimProcess::frames() const
 {
     QStringList frames;
-    for (const QJsonObject &record : records(QStringLiteral("frame")))
+    for (const QJsonObject &record : records("frame"))
         frames << record["frame"].toString();
     return frames;
 }

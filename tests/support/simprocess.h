@@ -3,7 +3,6 @@
 #include <QJsonObject>
 #include <QList>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -17,29 +16,20 @@ public:
     // Bound of every wait on the process: generous, for a loaded machine. Nothing is timed.
     static constexpr int WaitMs = 20000;
 
-    SimProcess();
     ~SimProcess();
-    SimProcess(const SimProcess &) = delete;
-    SimProcess &operator=(const SimProcess &) = delete;
-
-    static QString program();
 
     // Starts it with `--log FILE` and `extraArguments`, and reads the device line.
     bool start(const QStringList &extraArguments = {});
     // SIGTERM, then waits for the end: the far end hangs up. True when it ended cleanly.
     bool terminate();
-    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
 
     const QString &device() const { return m_device; }
-    QString logPath() const { return m_dir.filePath(QStringLiteral("sim.jsonl")); }
     QProcess &process() { return m_process; }
     // Everything it printed after the device line, so far.
     QString output();
 
-    // The log's complete lines, each one JSON object; a line that is not one is kept as
-    // {"event": "not JSON"} so that a check on the records fails.
-    QList<QJsonObject> records() const;
-    QList<QJsonObject> records(const QString &event) const;
+    // The log's complete lines, all or those of one event; a line that is not JSON is {}.
+    QList<QJsonObject> records(const QString &event = {}) const;
     QStringList frames() const;
     // The supply as the last frame left it, or as it started.
     QJsonObject state() const;

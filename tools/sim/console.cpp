@@ -44,12 +44,14 @@ void Console::started(std::int64_t timeNs, const std::string &device, const Supp
     std::fflush(m_out);
 }
 
-void Console::lineSettingsChanged(std::int64_t timeNs, const LineSettings &settings, bool initial)
+void Console::lineSettingsChanged(std::int64_t timeNs, const LineSettings &settings,
+                                  SettingsSeen seen)
 {
+    // Settings that a panel left behind when it closed the line reach nobody: no warning.
     std::string text = "line settings " + settings.text();
-    if (initial)
+    if (seen == SettingsSeen::AtStart)
         text += "  (at start)";
-    else if (!settings.matchesSupply())
+    else if (seen == SettingsSeen::WhileHeld && !settings.matchesSupply())
         text += "  WARNING: the supply listens at 115200 baud 8N1";
     print(timeNs, text);
 }
@@ -57,7 +59,7 @@ void Console::lineSettingsChanged(std::int64_t timeNs, const LineSettings &setti
 void Console::frameReceived(std::int64_t timeNs, const Frame &frame, const SupplyState &after)
 {
     m_state = after;
-    print(timeNs, frame.text + "  " + describe(frame));
+    print(timeNs, frame.text + "  " + describeFrame(frame));
     if (!m_terminal)
         print(timeNs, "state   " + m_state.statusText());
 }

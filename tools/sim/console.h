@@ -17,7 +17,7 @@ public:
 
     void started(std::int64_t timeNs, const std::string &device, const SupplyState &state) override;
     void lineSettingsChanged(std::int64_t timeNs, const LineSettings &settings,
-                             bool initial) override;
+                             SettingsSeen seen) override;
     void frameReceived(std::int64_t timeNs, const Frame &frame, const SupplyState &after) override;
     void bytesSkipped(std::int64_t timeNs, const Skipped &skipped) override;
     void stopped(std::int64_t timeNs, StopReason reason, std::uint64_t frames) override;

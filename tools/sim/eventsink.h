@@ -2,7 +2,7 @@
 
 // Where the virtual supply tells what happens: the console and the JSON log.
 
-#include "framedecoder.h"
+#include "core/framedecoder.h"
 #include "linesettings.h"
 #include "supplystate.h"
 
@@ -23,6 +23,11 @@ inline std::int64_t monotonicNanoseconds()
 
 enum class StopReason { Signal, FrameLimit, CommandEnded, ReadFailed };
 
+// When line settings were seen: as the line was when the supply started, before the panel
+// came; while someone (the panel) held the line exclusively; or while nobody did, as after
+// the panel closed it without restoring what it found.
+enum class SettingsSeen { AtStart, WhileHeld, WhileFree };
+
 // "signal", "frame_limit", "command_ended", "read_failed".
 const char *stopReasonKey(StopReason reason);
 
@@ -33,9 +38,8 @@ public:
 
     virtual void started(std::int64_t timeNs, const std::string &device, const SupplyState &state)
             = 0;
-    // `initial`: the settings the line had when the supply started, before the panel came.
     virtual void lineSettingsChanged(std::int64_t timeNs, const LineSettings &settings,
-                                     bool initial)
+                                     SettingsSeen seen)
             = 0;
     virtual void frameReceived(std::int64_t timeNs, const Frame &frame, const SupplyState &after)
             = 0;

@@ -74,24 +74,26 @@ void JsonLog::started(std::int64_t timeNs, const std::string &device, const Supp
           ",\"device\":" + jsonString(device) + ",\"state\":" + stateObject(state));
 }
 
-void JsonLog::lineSettingsChanged(std::int64_t timeNs, const LineSettings &settings, bool initial)
+void JsonLog::lineSettingsChanged(std::int64_t timeNs, const LineSettings &settings,
+                                  SettingsSeen seen)
 {
     const std::string baud = settings.baud >= 0 ? std::to_string(settings.baud) : "null";
     write("settings", timeNs,
           ",\"baud\":" + baud + ",\"data_bits\":" + std::to_string(settings.dataBits)
                   + ",\"parity\":" + jsonString(settings.parity)
                   + ",\"stop_bits\":" + std::to_string(settings.stopBits)
-                  + ",\"flow_control\":" + jsonString(settings.flowControl) + ",\"matches_supply\":"
-                  + jsonBool(settings.matchesSupply()) + ",\"initial\":" + jsonBool(initial));
+                  + ",\"flow_control\":" + jsonString(settings.flowControl)
+                  + ",\"matches_supply\":" + jsonBool(settings.matchesSupply())
+                  + ",\"initial\":" + jsonBool(seen == SettingsSeen::AtStart));
 }
 
 void JsonLog::frameReceived(std::int64_t timeNs, const Frame &frame, const SupplyState &after)
 {
     write("frame", timeNs,
-          ",\"frame\":" + jsonString(frame.text) + ",\"code\":"
-                  + jsonString(frame.text.substr(0, 2)) + ",\"text\":" + jsonString(describe(frame))
-                  + ",\"out_of_range\":" + jsonBool(frame.outOfRange())
-                  + ",\"state\":" + stateObject(after));
+          ",\"frame\":" + jsonString(frame.text)
+                  + ",\"code\":" + jsonString(frame.text.substr(0, 2))
+                  + ",\"text\":" + jsonString(describeFrame(frame)) + ",\"out_of_range\":"
+                  + jsonBool(frame.outOfRange()) + ",\"state\":" + stateObject(after));
 }
 
 void JsonLog::bytesSkipped(std::int64_t timeNs, const Skipped &skipped)

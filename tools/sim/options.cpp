@@ -88,7 +88,8 @@ Options:
                           forward its output, and exit with its exit code when it ends
 
 The line settings that the front panel applies are read back and every change is reported;
-anything other than 115200 baud, 8 data bits, no parity, 1 stop bit is flagged.
+anything other than 115200 baud, 8 data bits, no parity, 1 stop bit is flagged while the
+panel holds the line.
 
 SIGTERM and SIGINT (test hooks too) close the pseudo-terminal, which the front panel sees as
 the far end hanging up, and end the program; a COMMAND is asked to end as well.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -107,6 +108,17 @@ std::optional<LineSettings> PseudoTerminal::lineSettings() const
     if (m_slave < 0 || ::tcgetattr(m_slave, &attributes) != 0)
         return std::nullopt;
     return lineSettingsFrom(attributes);
+}
+
+bool PseudoTerminal::isHeldExclusively() const
+{
+#ifdef TIOCGEXCL
+    // The flag belongs to the terminal, not to a descriptor: our own slave descriptor shows it.
+    int exclusive = 0;
+    if (m_slave >= 0 && ::ioctl(m_slave, TIOCGEXCL, &exclusive) == 0)
+        return exclusive != 0;
+#endif
+    return true;
 }
 
 } // namespace mq7410::sim

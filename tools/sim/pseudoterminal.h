@@ -39,6 +39,11 @@ public:
     // The line settings the front panel applied to the slave; nothing when closed.
     std::optional<LineSettings> lineSettings() const;
 
+    // Whether someone holds the slave exclusively (TIOCEXCL), as the panel does while it has
+    // the port open. Also true where the system cannot tell, so that a wrong setting is still
+    // flagged there.
+    bool isHeldExclusively() const;
+
 private:
     int m_master = -1;
     int m_slave = -1;

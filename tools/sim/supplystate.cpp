@@ -1,13 +1,24 @@
 #include "supplystate.h"
 
+#include "core/setpointtext.h"
+
 namespace mq7410::sim {
+
+namespace {
+
+std::string channelText(const ChannelSetPoints &channel)
+{
+    const std::string voltage = voltageDisplayText(channel.voltage);
+    return voltage + " V " + currentDisplayText(channel.current) + " A";
+}
+
+} // namespace
 
 void SupplyState::apply(const Frame &frame)
 {
-    for (const SetPoint &setPoint : frame.setPoints) {
-        ChannelSetPoints &channel = setPoint.channel == 1 ? ch1 : ch2;
-        (setPoint.quantity == Quantity::Voltage ? channel.voltage : channel.current)
-                = setPoint.value;
+    for (const FieldValue &field : frame.fields) {
+        ChannelSetPoints &channel = channelOf(field.setPoint) == 1 ? ch1 : ch2;
+        (isVoltage(field.setPoint) ? channel.voltage : channel.current) = field.value;
     }
     if (frame.command == Command::Output)
         outputOn = frame.outputOn;
@@ -19,8 +30,7 @@ void SupplyState::apply(const Frame &frame)
 
 std::string SupplyState::statusText() const
 {
-    return "CH1 " + voltageText(ch1.voltage) + ' ' + currentText(ch1.current) + " | CH2 "
-           + voltageText(ch2.voltage) + ' ' + currentText(ch2.current) + " | output "
+    return "CH1 " + channelText(ch1) + " | CH2 " + channelText(ch2) + " | output "
            + (outputOn ? "ON" : "OFF") + " | link " + (seriesLink ? "ON" : "OFF");
 }
 

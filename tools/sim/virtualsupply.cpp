@@ -35,7 +35,7 @@ bool VirtualSupply::start(std::string &error)
     for (EventSink *sink : m_sinks) {
         sink->started(now, m_terminal.slavePath(), m_state);
         if (m_lineSettings)
-            sink->lineSettingsChanged(now, *m_lineSettings, true);
+            sink->lineSettingsChanged(now, *m_lineSettings, SettingsSeen::AtStart);
     }
 
     m_notifier = new QSocketNotifier(m_terminal.masterDescriptor(), QSocketNotifier::Read, this);
@@ -88,8 +88,10 @@ void VirtualSupply::checkLineSettings(std::int64_t timeNs)
     if (!settings || settings == m_lineSettings)
         return;
     m_lineSettings = settings;
+    const SettingsSeen seen
+            = m_terminal.isHeldExclusively() ? SettingsSeen::WhileHeld : SettingsSeen::WhileFree;
     for (EventSink *sink : m_sinks)
-        sink->lineSettingsChanged(timeNs, *settings, /*initial=*/false);
+        sink->lineSettingsChanged(timeNs, *settings, seen);
 }
 
 void VirtualSupply::handle(const std::vector<DecodeEvent> &events, std::int64_t timeNs)
