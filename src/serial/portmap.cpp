@@ -1,8 +1,10 @@
 #include "serial/portmap.h"
 
+#include "core/portwalk.h"
 #include "serial/naturalorder.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace mq7410 {
 
@@ -10,43 +12,57 @@ namespace {
 
 bool inRange(int number)
 {
-    return number >= firstPortNumber && number <= lastPortNumber;
+    return number >= FirstPort && number <= LastPort;
+}
+
+std::vector<std::string_view> entriesOf(std::string_view list)
+{
+    std::vector<std::string_view> entries;
+    std::size_t start = 0;
+#ifdef _WIN32
+    for (std::size_t end = list.find(';'); end != std::string_view::npos;
+         end = list.find(';', start)) {
+        entries.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+#else
+    std::size_t colon = list.find(':');
+    while (colon != std::string_view::npos) {
+        // A run of colons separates only before '/' or the end; every colon after the first
+        // closes an empty entry.
+        const std::size_t runEnd = std::min(list.find_first_not_of(':', colon), list.size());
+        if (runEnd == list.size() || list[runEnd] == '/') {
+            entries.push_back(list.substr(start, colon - start));
+            entries.insert(entries.end(), runEnd - colon - 1, std::string_view());
+            start = runEnd;
+        }
+        colon = list.find(':', runEnd);
+    }
+#endif
+    entries.push_back(list.substr(start));
+    return entries;
 }
 
 } // namespace
 
-std::string deviceFromPortList(std::string_view list, int number, char separator)
-{
-    // Set but empty: no port at all (not one port with an empty name).
-    if (!inRange(number) || list.empty())
-        return {};
-    for (int k = 1; k < number; ++k) {
-        const std::size_t end = list.find(separator);
-        if (end == std::string_view::npos)
-            return {};
-        list.remove_prefix(end + 1);
-    }
-    return std::string(list.substr(0, list.find(separator)));
-}
-
-std::string deviceFromSystemPorts(std::vector<std::string> devices, int number)
-{
-    if (!inRange(number) || std::size_t(number) > devices.size())
-        return {};
-    std::sort(devices.begin(), devices.end(), naturalLess);
-    return devices[std::size_t(number) - 1];
-}
-
 std::string deviceForPort(int number, const std::optional<std::string> &portsVariable,
-                          const std::vector<std::string> &systemDevices)
+                          std::vector<std::string> systemDevices)
 {
-    if (portsVariable)
-        return deviceFromPortList(*portsVariable, number);
+    if (!inRange(number))
+        return {};
+    if (portsVariable) {
+        const std::vector<std::string_view> entries = entriesOf(*portsVariable);
+        return std::size_t(number) <= entries.size() ? std::string(entries[number - 1])
+                                                     : std::string();
+    }
 #ifdef _WIN32
     (void)systemDevices;
-    return inRange(number) ? "COM" + std::to_string(number) : std::string();
+    return "COM" + std::to_string(number);
 #else
-    return deviceFromSystemPorts(systemDevices, number);
+    if (std::size_t(number) > systemDevices.size())
+        return {};
+    std::sort(systemDevices.begin(), systemDevices.end(), naturalLess);
+    return systemDevices[std::size_t(number) - 1];
 #endif
 }
 

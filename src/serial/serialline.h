@@ -14,7 +14,9 @@
 
 namespace mq7410 {
 
-class SerialLine final : public FrameLink, public PortOpener
+class SerialLine final
+    : public FrameLink
+    , public PortOpener
 {
 public:
     // How long write() waits for the system to take a frame. A frame of at most 18 bytes is on
@@ -43,8 +45,9 @@ public:
 
     // Closed after a failure (the adapter was pulled, the line hung up): why, else empty.
     const std::string &disconnectReason() const { return m_disconnectReason; }
-    // Opens the same device again, with the same settings and checks. Empty when done, else why
-    // not.
+    // Opens the same device again, with the same settings and checks: its name as listed is
+    // resolved anew, so a link that now leads to the re-plugged adapter is followed. Empty when
+    // done, else why not.
     std::string reconnect();
 
     // The end of the program: hands on what it can within `bound`, then lets the line go. A
@@ -52,8 +55,12 @@ public:
     void shutdown(std::chrono::milliseconds bound = std::chrono::milliseconds(1000));
 
 private:
+    std::string openEntry();
+    WriteResult lineGone(const QString &words);
+
     QSerialPort m_port;
     int m_number = 0;
+    std::string m_entry; // COM n as MQ7410_PORTS or the system names it, opened again on reconnect
     std::string m_device;
     std::string m_disconnectReason;
     std::string m_unsent; // the rest of a frame whose first bytes already left

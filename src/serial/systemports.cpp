@@ -4,20 +4,22 @@
 
 #include <QSerialPortInfo>
 
+#include <optional>
 #include <vector>
 
 namespace mq7410 {
 
 namespace {
 
-const char portsVariableName[] = "MQ7410_PORTS";
+const char PortsVariableName[] = "MQ7410_PORTS";
 
 std::optional<std::string> portsVariable()
 {
-    // Set but empty counts as set: it means "no port at all".
-    if (!qEnvironmentVariableIsSet(portsVariableName))
+    // Set but empty counts as set: it means "no port at all". Bytes, not text: a name that is
+    // not UTF-8 must reach the open, which says so, rather than turn into another name here.
+    if (!qEnvironmentVariableIsSet(PortsVariableName))
         return std::nullopt;
-    return qEnvironmentVariable(portsVariableName).toStdString();
+    return qgetenv(PortsVariableName).toStdString();
 }
 
 std::vector<std::string> systemDevices()
@@ -35,18 +37,16 @@ std::string systemDeviceForPort(int number)
     const std::optional<std::string> variable = portsVariable();
     // Only the Linux and macOS rule needs the system's list.
 #ifdef Q_OS_WIN
-    const std::vector<std::string> devices;
+    const bool needsList = false;
 #else
-    const std::vector<std::string> devices
-            = variable ? std::vector<std::string>() : systemDevices();
+    const bool needsList = !variable;
 #endif
-    return deviceForPort(number, variable, devices);
+    return deviceForPort(number, variable,
+                         needsList ? systemDevices() : std::vector<std::string>());
 }
 
 std::string describeDevice(const std::string &device)
 {
-    if (device.empty())
-        return {};
     const QString name = QString::fromStdString(device);
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
         if (info.systemLocation() != name && info.portName() != name)

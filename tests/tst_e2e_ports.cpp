@@ -1,0 +1,242 @@
+// The port walk over real pseudo-terminals: which ports the user is asked about, which one is
+// used, and ports the panel cannot have: held by another program (under any of its names) or
+// forbidden to the user. Those are never offered, and the walk says why.
+
+#include "support/openwatch.h"
+#include "support/realpanel.h"
+#include "support/simprocess.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace mq7410;
+using namespace mq7410::test;
+
+namespace {
+
+constexpr int WaitMs = SimProcess::WaitMs;
+using Answers = QList<Answer>;
+
+QString question(int port)
+{
+    return QStringLiteral("Power Supply|Find Com %1, Using it?|0").arg(port);
+}
+
+QString using_(int port)
+{
+    return QStringLiteral("Power Supply|Using COM%1:|3").arg(port);
+}
+
+const QString NoPort = QStringLiteral("Power Supply|No communication port can use!|1");
+
+QString childProgram()
+{
+    return QCoreApplication::applicationDirPath() + "/e2e-panelchild";
+}
+
+// The panel as a second program (support/panelchild.cpp), reading its lines. `command` starts
+// with the program.
+class PanelChild
+{
+public:
+    PanelChild(const QByteArray &ports, const QStringList &command)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("MQ7410_PORTS"), QString::fromLocal8Bit(ports));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        m_process.setProcessEnvironment(environment);
+        m_process.start(command[0], command.mid(1));
+    }
+    ~PanelChild()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(WaitMs))
+            m_process.kill();
+    }
+    // Reads lines until one starts with `prefix`; its rest, or a null string.
+    QString waitFor(const QString &prefix)
+    {
+        for (QElapsedTimer waited; waited.elapsed() < WaitMs;) {
+            while (m_process.canReadLine()) {
+                const QString line = QString::fromUtf8(m_process.readLine()).chopped(1);
+                if (line.startsWith(prefix))
+                    return line.mid(prefix.size());
+            }
+            if (m_process.state() == QProcess::NotRunning)
+                break;
+            m_process.waitForReadyRead(100);
+        }
+        return {};
+    }
+    QProcess &process() { return m_process; }
+
+private:
+    QProcess m_process;
+};
+
+} // namespace
+
+class TestE2ePorts : public QObject
+{
+    Q_OBJECT
+private slots:
+    void walk_data();
+    void walk();
+    void heldPortIsNotOffered_data();
+    void heldPortIsNotOffered();
+    void forbiddenPortIsNeverOpened();
+};
+
+void TestE2ePorts::walk_data()
+{
+    QTest::addColumn<int>("entries");         // MQ7410_PORTS has this many entries...
+    QTest::addColumn<QList<int>>("supplies"); // ...and a virtual supply on these
+    QTest::addColumn<Answers>("answers");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<int>("used");
+    QTest::newRow("set but empty: no port") << 0 << QList<int>{} << Answers{}
+                                            << QStringList{NoPort} << 0;
+    QTest::newRow("ports 2 and 5, No then Yes")
+            << 7 << QList<int>{2, 5, 7} << Answers{Answer::No, Answer::Yes}
+            << QStringList{question(2), question(5), using_(5)} << 5;
+    QTest::newRow("16 accepted, the 17th entry never opened")
+            << 17 << QList<int>{16, 17} << Answers{Answer::Yes}
+            << QStringList{question(16), using_(16)} << 16;
+    QTest::newRow("16 refused, the 17th entry never opened")
+            << 17 << QList<int>{16, 17} << Answers{Answer::No} << QStringList{question(16), NoPort}
+            << 0;
+}
+
+void TestE2ePorts::walk()
+{
+    QFETCH(int, entries);
+    QFETCH(QList<int>, supplies);
+    QFETCH(Answers, answers);
+    QFETCH(QStringList, boxes);
+    QFETCH(int, used);
+    std::map<int, std::unique_ptr<SimProcess>> sims;
+    std::map<int, std::unique_ptr<OpenWatch>> watches;
+    QByteArrayList ports(entries);
+    for (const int number : supplies) {
+        auto &sim = sims[number] = std::make_unique<SimProcess>();
+        QVERIFY(sim->start());
+        ports[number - 1] = sim->device().toLocal8Bit();
+        watches[number] = std::make_unique<OpenWatch>(sim->device());
+    }
+    const ScopedPorts scopedPorts(ports.join(':'));
+
+    RealPanel panel;
+    QCOMPARE(panel.load({answers.begin(), answers.end()}), used != 0);
+    QCOMPARE(panel.boxTexts(), boxes);
+    for (const Message &box : panel.boxes.shown) { // each question names its device
+        if (box.kind == MessageKind::Question) {
+            const int number = QString::fromStdString(box.prompt).section(' ', 2, 2).remove(',').toInt();
+            QVERIFY(QString::fromStdString(box.details).startsWith(sims.at(number)->device()));
+        }
+    }
+    if (used != 0) {
+        panel.click(QStringLiteral("EnterCommand"));
+        QTRY_COMPARE_WITH_TIMEOUT(sims.at(used)->frames(), QStringList{"880000"}, WaitMs);
+    }
+    const int lastAsked = used != 0 ? used : LastPort;
+    for (const auto &[number, sim] : sims) {
+        if (number == used)
+            continue;
+        QVERIFY(sim->frames().isEmpty());
+        if (number > lastAsked)
+            QCOMPARE(watches.at(number)->opens(), 0);
+        else // asked and refused: let go before the next one was tried
+            QVERIFY(SerialLine().open(number).opened);
+    }
+}
+
+void TestE2ePorts::heldPortIsNotOffered_data()
+{
+    QTest::addColumn<QString>("holder");
+    QTest::newRow("another line of this program") << "line";
+    QTest::newRow("another line, the panel given a link to the device") << "link";
+    QTest::newRow("a second copy of the panel") << "copy";
+}
+
+void TestE2ePorts::heldPortIsNotOffered()
+{
+    QFETCH(QString, holder);
+    SimProcess sim1;
+    SimProcess sim2;
+    QVERIFY(sim1.start() && sim2.start());
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("supply"));
+    QVERIFY(QFile::link(sim1.device(), link));
+    const QByteArray first = (holder == "link" ? link : sim1.device()).toLocal8Bit();
+
+    SerialLine held;
+    std::unique_ptr<PanelChild> copy;
+    if (holder == "copy") {
+        copy = std::make_unique<PanelChild>(sim1.device().toLocal8Bit(),
+                                            QStringList{childProgram(), "--answers", "yes",
+                                                        "--hold"});
+        QCOMPARE(copy->waitFor("ready"), QString(""));
+    } else {
+        const ScopedPorts ports(sim1.device().toLocal8Bit());
+        QVERIFY(held.open(1).opened);
+    }
+
+    const ScopedPorts ports(first + ':' + sim2.device().toLocal8Bit());
+    RealPanel panel;
+    QVERIFY(panel.load({Answer::Yes}));
+    QCOMPARE(panel.boxTexts(), (QStringList{question(2), using_(2)}));
+    QCOMPARE(panel.walk.notOffered.size(), std::size_t(1));
+    QVERIFY2(QString::fromStdString(panel.walk.notOffered[0]).startsWith("COM 1 ("),
+             panel.walk.notOffered[0].c_str());
+    panel.click("EnterCommand");
+    QTRY_COMPARE_WITH_TIMEOUT(sim2.frames(), QStringList{"880000"}, WaitMs);
+    QVERIFY(sim1.frames().isEmpty());
+    if (copy) { // the holder was not disturbed: it ends as usual
+        copy->process().closeWriteChannel();
+        QVERIFY(copy->process().waitForFinished(WaitMs));
+        QCOMPARE(copy->process().exitCode(), 0);
+    } else {
+        QVERIFY(held.write("8CF0F0").written);
+        QTRY_COMPARE_WITH_TIMEOUT(sim1.frames(), QStringList{"8CF0F0"}, WaitMs);
+    }
+}
+
+// As root every file may be opened, so the panel runs as "nobody" (setpriv, util-linux).
+void TestE2ePorts::forbiddenPortIsNeverOpened()
+{
+    const passwd *nobody = ::getpwnam("nobody");
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (::geteuid() != 0 || setpriv.isEmpty() || !nobody)
+        QSKIP("needs root, setpriv and a user nobody to run the panel as someone refused");
+    SimProcess forbidden;
+    SimProcess allowed;
+    QVERIFY(forbidden.start() && allowed.start());
+    const QByteArray forbiddenPath = QFile::encodeName(forbidden.device());
+    const QByteArray allowedPath = QFile::encodeName(allowed.device());
+    QCOMPARE(::chmod(forbiddenPath.constData(), 0), 0);
+    QCOMPARE(::chown(allowedPath.constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    OpenWatch forbiddenOpens(forbidden.device());
+
+    PanelChild child(forbiddenPath + ':' + allowedPath,
+                     {setpriv, "--reuid=nobody", "--regid=nogroup", "--clear-groups", "--",
+                      childProgram(), "--answers", "yes", "--click", "EnterCommand"});
+    QVERIFY2(child.waitFor("uid ").toUInt() != 0, "the panel must not run as root here");
+    QCOMPARE(child.waitFor("loaded "), QString("true"));
+    QVERIFY(child.process().waitForFinished(WaitMs));
+    QTRY_COMPARE_WITH_TIMEOUT(allowed.frames(), QStringList{"880000"}, WaitMs);
+    QVERIFY(forbidden.frames().isEmpty());
+    QCOMPARE(forbiddenOpens.opens(), 0); // refused before it was ever opened
+}
+
+QTEST_MAIN(TestE2ePorts)
+#include "tst_e2e_ports.moc"
