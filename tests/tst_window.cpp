@@ -12,6 +12,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QDir>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -21,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+
+#include <sys/mount.h>
 
 using namespace mq7410;
 using namespace mq7410::test;
@@ -74,6 +78,7 @@ private slots:
     void frameLogKeepsTheNewestAndSaves();
     void tableBoxChecksTheCompletedEntry();
     void droppedFileLoads();
+    void savingToAFullDiskKeepsTheEarlierFile();
     void commandLine_data();
     void commandLine();
 };
@@ -253,6 +258,37 @@ void TestWindow::droppedFileLoads()
     QCOMPARE(window.find<QLineEdit>("Time1")->text(), QStringLiteral("7"));
     QVERIFY(window.find("Sequence")->isVisible());
     QCOMPARE(window.find<QLabel>("FileStatus")->text(), QStringLiteral("drop.csv"));
+}
+
+void TestWindow::savingToAFullDiskKeepsTheEarlierFile()
+{
+    QTemporaryDir dir;
+    if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=16k") != 0)
+        QSKIP("cannot mount a small file system here (needs root)");
+    const auto unmount = qScopeGuard([&dir] { ::umount(QFile::encodeName(dir.path()).constData()); });
+    Window window;
+    const QString path = dir.filePath("steps.csv");
+    QVERIFY(window.form.saveSequenceTo(path));
+    QFile filler(dir.filePath("filler"));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(512, 'x')) == 512) {}
+    filler.close();
+    QFile earlier(path);
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    const QByteArray before = earlier.readAll();
+    earlier.close();
+
+    window.panel.setTimeText(1, std::string(5000, '5')); // more than the disk has left
+    QVERIFY(!window.form.saveSequenceTo(path));
+    QCOMPARE(window.boxes.shown.size(), std::size_t(1));
+    QCOMPARE(window.boxes.shown[0].details, std::string("No space left on device"));
+    QVERIFY(earlier.open(QIODevice::ReadOnly));
+    QCOMPARE(earlier.readAll(), before);
+    QVERIFY(!window.form.findChild<FrameLogWindow *>()); // the log, from a window of its own
+    window.trigger("mFrameLog");
+    QVERIFY(!window.form.findChild<FrameLogWindow *>()->saveTo(dir.filePath("frames.csv")));
+    QCOMPARE(window.boxes.shown.size(), std::size_t(2));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"filler", "steps.csv"}));
 }
 
 void TestWindow::commandLine_data()

@@ -152,7 +152,7 @@ bool FrameLogWindow::saveTo(const QString &path)
 {
     QSaveFile file(path);
     const std::string csv = m_model->history().toCsv();
-    if (file.open(QIODevice::WriteOnly)
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
         && file.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) && file.commit())
         return true;
     m_boxes.show({MessageKind::Warning, "Save Frame Log",

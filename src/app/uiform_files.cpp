@@ -89,8 +89,10 @@ bool UIForm::saveSequenceTo(const QString &path)
     m_panel.completeEntries(); // a box still being typed in is saved as it will be taken
     const std::string text = writeSequence(m_panel.tableTexts());
     // QSaveFile: a full disk or a crash never leaves half a file, and an earlier file stays.
+    // Unbuffered, so that a write that fails is seen: Qt 6.4's commit() misses an error that
+    // only its final flush meets, and would put an empty file in place of the earlier one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
         || file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {
         m_boxes.show({MessageKind::Warning, "Save Sequence",
                       QFileInfo(path).fileName().toStdString() + " could not be saved.",
