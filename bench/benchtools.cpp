@@ -1,6 +1,7 @@
 #include "benchtools.h"
 
 #include <QFile>
+#include <QTest>
 #include <QThread>
 
 #include <algorithm>
@@ -37,15 +38,33 @@ Summary summarize(std::vector<std::int64_t> ns)
     return summary;
 }
 
-BoxAnswer YesBoxes::show(const BoxRequest &request)
+WriteResult StampingLink::write(std::string_view frame)
 {
-    if (request.kind == BoxKind::YesNoQuestion)
-        return BoxAnswer::Yes;
-    if (request.kind == BoxKind::OkExclamation || request.kind == BoxKind::OkStop) {
-        ++errors;
-        lastError = request.prompt;
+    const WriteResult result = m_link.write(frame);
+    writtenNs.push_back(monotonicNs());
+    return result;
+}
+
+BenchPanel::BenchPanel(FrameLink *link)
+    : stamps(link ? *link : line)
+    , panel(stamps, clock)
+{
+    if (!link) {
+        boxes.answers = {Answer::Yes};
+        if (walkPorts(line, boxes).port != 1)
+            die("the panel found no port");
+        boxes.shown.clear();
     }
-    return BoxAnswer::Ok;
+    form = std::make_unique<UIForm>(panel, line, boxes);
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        die("the window was not shown");
+}
+
+void BenchPanel::checkNoErrorBox() const
+{
+    if (!boxes.shown.empty())
+        die(("the panel reported: " + boxes.shown.front().prompt).c_str());
 }
 
 void preferOffscreen()

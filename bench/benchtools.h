@@ -1,9 +1,14 @@
 #pragma once
 
-// What both benchmarks need: the monotonic clock the virtual supply logs with, order
-// statistics, boxes that accept the first port, and the command line to print.
+// What the benchmarks need: the monotonic clock the virtual supply logs with, order
+// statistics, the window on a line as the program runs it, a link that stamps its writes, and
+// the command line to print.
 
-#include "app/messageboxes.h"
+#include "doubles/doubles.h"
+
+#include "app/uiform.h"
+#include "core/frontpanel.h"
+#include "serial/serialline.h"
 
 #include <QStringList>
 
@@ -26,13 +31,36 @@ struct Summary
 // Nearest-rank percentiles of durations in nanoseconds, given in microseconds.
 Summary summarize(std::vector<std::int64_t> ns);
 
-// Yes to every question; counts the other boxes, which in a benchmark are errors.
-class YesBoxes : public MessageBoxes
+// Passes every frame on to another link and notes when each write returned: the frame was
+// then the system's, so what comes after is the line's and the far end's share.
+class StampingLink final : public FrameLink
 {
 public:
-    BoxAnswer show(const BoxRequest &request) override;
-    int errors = 0;
-    QString lastError;
+    explicit StampingLink(FrameLink &link)
+        : m_link(link)
+    {}
+    WriteResult write(std::string_view frame) override;
+
+    std::vector<std::int64_t> writtenNs;
+
+private:
+    FrameLink &m_link;
+};
+
+// The window as the program runs it, on COM 1 of MQ7410_PORTS (answered Yes), or on `link`
+// when one is given (the line is then not opened). Exits when there is no port or a box
+// other than the port walk's comes up.
+struct BenchPanel
+{
+    explicit BenchPanel(FrameLink *link = nullptr);
+    void checkNoErrorBox() const;
+
+    SerialLine line;
+    SteadyClock clock;
+    StampingLink stamps;
+    FrontPanel panel;
+    test::ScriptedBoxes boxes;
+    std::unique_ptr<UIForm> form;
 };
 
 // Draws off screen unless QT_QPA_PLATFORM says otherwise; call before QApplication exists.

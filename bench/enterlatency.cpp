@@ -1,18 +1,15 @@
 // bench-enter-latency: from a click on Enter to the last byte of its frame at the far end.
 //
-// The window runs with the real QtSerialPort on a pseudo-terminal whose master side this
+// The window runs with the real serial line on a pseudo-terminal whose master side this
 // program reads, as the supply would read the line. Beside it, in the same rounds, the floor:
 // a plain write() of the same six bytes on a pseudo-terminal of its own. To show where the
-// time goes, three more paths are timed: QtSerialPort::write() alone, Enter's handler called
-// directly, and the click, both with a port that writes nothing.
+// time goes, three more paths are timed: SerialLine::write() alone, the core's Enter alone,
+// and the click on a window whose link writes nothing.
 //
 //   bench-enter-latency [--clicks N] [--warmup N]
 
 #include "benchtools.h"
 #include "pty.h"
-
-#include "app/uiform.h"
-#include "serial/qtserialport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -30,31 +27,9 @@ namespace {
 constexpr char Frame[] = "880000"; // Enter right after start-up: CH1 0.00 V
 constexpr int FrameSize = 6;
 
-// Takes every frame and sends nothing: the window's own share of a click.
-class NullPort : public SerialPort
+QAbstractButton *enterOf(const BenchPanel &bench)
 {
-public:
-    bool selectPort(int) override { return true; }
-    bool setSettings(std::string_view) override { return true; }
-    bool open() override { return m_open = true; }
-    std::int16_t close() override { return m_open = false; }
-    bool write(std::string_view) override { return true; }
-    bool isOpen() const override { return m_open; }
-    std::string errorString() const override { return {}; }
-    std::string portDescription() const override { return {}; }
-
-private:
-    bool m_open = false;
-};
-
-QAbstractButton *loadAndFindEnter(UIForm &form)
-{
-    if (!form.Form_Load())
-        die("the panel found no port");
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form))
-        die("the window was not shown");
-    auto *enter = form.findChild<QAbstractButton *>(QStringLiteral("EnterCommand"));
+    auto *enter = bench.form->findChild<QAbstractButton *>(QStringLiteral("EnterCommand"));
     if (!enter)
         die("no Enter button");
     return enter;
@@ -91,16 +66,14 @@ int main(int argc, char *argv[])
     Pty panelLine, directLine, floorLine;
     // COM 1 for the window (the first port it is asked about), COM 2 for the port alone.
     qputenv("MQ7410_PORTS", panelLine.slavePath() + ':' + directLine.slavePath());
-    YesBoxes boxes;
-    QtSerialPort serial;
-    UIForm form(serial, boxes);
-    QAbstractButton *enter = loadAndFindEnter(form);
-    NullPort nullPort;
-    UIForm windowOnly(nullPort, boxes);
-    QAbstractButton *enterWithoutPort = loadAndFindEnter(windowOnly);
-    QtSerialPort direct;
-    if (!direct.selectPort(2) || !direct.setSettings("115200 N 8 1") || !direct.open())
-        die("opening the port for QtSerialPort::write()");
+    BenchPanel onTheLine;
+    QAbstractButton *enter = enterOf(onTheLine);
+    test::RecordingLink nowhere;
+    BenchPanel windowOnly(&nowhere);
+    QAbstractButton *enterWithoutLine = enterOf(windowOnly);
+    SerialLine direct;
+    if (!direct.open(2).opened)
+        die("opening the line for SerialLine::write()");
     const int floorFd = floorLine.openSlaveLikeThePanel();
 
     Times floorNs, directNs, handlerNs, windowNs, clickNs;
@@ -112,12 +85,12 @@ int main(int argc, char *argv[])
             floorLine.readExactly(FrameSize);
         });
         timed(directNs, keep, [&] {
-            if (!direct.write(Frame))
-                die("QtSerialPort::write()");
+            if (!direct.write(Frame).written)
+                die("SerialLine::write()");
             directLine.readExactly(FrameSize);
         });
-        timed(handlerNs, keep, [&] { windowOnly.EnterCommand_Click(); });
-        timed(windowNs, keep, [&] { QTest::mouseClick(enterWithoutPort, Qt::LeftButton); });
+        timed(handlerNs, keep, [&] { (void)windowOnly.panel.enter(); });
+        timed(windowNs, keep, [&] { QTest::mouseClick(enterWithoutLine, Qt::LeftButton); });
         timed(clickNs, keep, [&] {
             QTest::mouseClick(enter, Qt::LeftButton);
             panelLine.readExactly(FrameSize);
@@ -125,8 +98,8 @@ int main(int argc, char *argv[])
         QCoreApplication::processEvents(); // repaints and the like, outside the timed parts
     }
     ::close(floorFd);
-    if (boxes.errors != 0)
-        die(qPrintable("the panel reported an error: " + boxes.lastError));
+    onTheLine.checkNoErrorBox();
+    nowhere.sent.clear();
 
     std::printf("bench-enter-latency, %s\ncommand: %s\nmachine: %s (at the end)\n",
                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)),
@@ -135,9 +108,9 @@ int main(int argc, char *argv[])
                 Frame);
     std::printf("%-42s %9s %9s %9s %9s\n", "", "p50", "p99", "max", "mean");
     printRow("write() on a pty (the floor)", floorNs);
-    printRow("QtSerialPort::write(), no window", directNs);
-    printRow("Enter's handler alone, port sends nothing", handlerNs);
-    printRow("click on Enter, port that sends nothing", windowNs);
+    printRow("SerialLine::write(), no window", directNs);
+    printRow("the core's Enter alone, link sends nothing", handlerNs);
+    printRow("click on Enter, link that sends nothing", windowNs);
     printRow("click on Enter -> frame at the master", clickNs);
     const double ratio = summarize(clickNs).p99Us / summarize(floorNs).p99Us;
     std::printf("\np99 of the click / p99 of the floor: %.2fx (goal: at most 2x) - %s\n", ratio,

@@ -1,7 +1,7 @@
 // bench-sequence-timing: when the frames of a running sequence reach the virtual supply,
 // against when they are due.
 //
-// The window runs in this process with the real QtSerialPort; mq7410-sim runs as a process
+// The window runs in this process with the real serial line; mq7410-sim runs as a process
 // and logs each frame with its CLOCK_MONOTONIC time. Nine steps of S seconds each: the frame
 // of step k+1 is due k x (S+1) ticks after the click on Start (a step of S seconds lasts S+1
 // ticks of 1000 ms), and the Finish row's frame 9 x (S+1) ticks after it.
@@ -9,13 +9,10 @@
 //   bench-sequence-timing [--step-seconds S] [--runs N] [--sim PATH]
 
 #include "benchtools.h"
-#include "stampingport.h"
 #include "timingreport.h"
 
-#include "app/uiform.h"
-#include "serial/qtserialport.h"
-
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QEventLoop>
@@ -52,7 +49,7 @@ QString startSim(QProcess &sim, const QString &program, const QString &log)
 }
 
 // Step k holds k volts on CH1, the Finish row 10 V, so each frame tells where it belongs.
-void fillTable(UIForm &form, long long stepSeconds)
+void fillTable(const UIForm &form, long long stepSeconds)
 {
     const auto box = [&form](const QString &name) {
         return form.findChild<QLineEdit *>(name);
@@ -100,22 +97,22 @@ void waitUntil(const std::function<bool()> &done, int timeoutMs)
     loop.exec();
 }
 
-std::vector<FrameTiming> playOnce(UIForm &form, StampingPort &port, int run, long long stepSeconds,
+std::vector<FrameTiming> playOnce(BenchPanel &bench, int run, long long stepSeconds,
                                   const QString &log)
 {
-    port.writtenNs.clear();
-    fillTable(form, stepSeconds);
-    auto *start = form.findChild<QAbstractButton *>(QStringLiteral("Start"));
+    std::vector<std::int64_t> &writtenNs = bench.stamps.writtenNs;
+    writtenNs.clear();
+    fillTable(*bench.form, stepSeconds);
+    auto *start = bench.form->findChild<QAbstractButton *>(QStringLiteral("Start"));
     const long long ticksPerStep = stepSeconds + 1;
     const std::int64_t clickNs = monotonicNs();
     QTest::mouseClick(start, Qt::LeftButton);
     const int boundMs = int((Steps * ticksPerStep + 30) * 1000);
-    waitUntil([&form] { return form.state().SeqRunning == 0; }, boundMs);
+    waitUntil([&bench] { return !bench.panel.running(); }, boundMs);
     waitUntil([&] { return framesSince(log, clickNs).size() >= Steps + 1; }, 10000);
 
     const auto frames = framesSince(log, clickNs);
-    if (form.state().SeqRunning != 0 || frames.size() != Steps + 1
-        || port.writtenNs.size() != Steps + 1)
+    if (bench.panel.running() || frames.size() != Steps + 1 || writtenNs.size() != Steps + 1)
         die("the run did not end with ten frames");
     std::vector<FrameTiming> timings;
     for (int index = 0; index <= Steps; ++index) {
@@ -123,7 +120,7 @@ std::vector<FrameTiming> playOnce(UIForm &form, StampingPort &port, int run, lon
             die(qPrintable("unexpected frame " + frames[index].first));
         const long long tick = index * ticksPerStep;
         const std::int64_t idealNs = clickNs + tick * TickNs;
-        timings.push_back({run, tick, double(tick), double(port.writtenNs[index] - idealNs) / 1e6,
+        timings.push_back({run, tick, double(tick), double(writtenNs[index] - idealNs) / 1e6,
                            double(frames[index].second - idealNs) / 1e6});
     }
     return timings;
@@ -147,24 +144,17 @@ int main(int argc, char *argv[])
     const QString log = dir.filePath(QStringLiteral("sim.jsonl"));
     QProcess sim;
     qputenv("MQ7410_PORTS", QFile::encodeName(startSim(sim, simProgram, log)));
-    YesBoxes boxes;
-    QtSerialPort serial;
-    StampingPort port(serial);
-    UIForm form(port, boxes);
-    if (!form.Form_Load())
-        die("the panel found no port");
-    form.show();
-    form.Auto_Click();
+    BenchPanel bench;
+    bench.form->findChild<QAction *>(QStringLiteral("Auto"))->trigger();
 
     const QString started = QDateTime::currentDateTime().toString(Qt::ISODate);
     const QString machineBefore = machineLine();
     std::vector<FrameTiming> timings;
     for (int run = 1; run <= runs; ++run) {
-        const auto played = playOnce(form, port, run, stepSeconds, log);
+        const auto played = playOnce(bench, run, stepSeconds, log);
         timings.insert(timings.end(), played.begin(), played.end());
     }
-    if (boxes.errors != 0)
-        die(qPrintable("the panel reported an error: " + boxes.lastError));
+    bench.checkNoErrorBox();
     sim.terminate();
     sim.waitForFinished(10000);
 
