@@ -6,8 +6,8 @@
 
 namespace mq7410 {
 
-// The fields of the status bar, on two lines: the port in use and the sequence file; the last
-// frame and, during a run, where it stands; Stop beside them while a run is active.
+// The fields of the status bar: the port in use and the sequence file; the last frame; during
+// a run, where it stands, with Stop beside the fields.
 class StatusFields : public QWidget
 {
     Q_OBJECT
