@@ -22,7 +22,9 @@ DC power supply (0-32 V, 0-3 A per channel) attached by a serial line.
 At start-up it finds the supply's port, asking about each serial port
 that opens; then it sends the voltages and currents typed on its keypad
 or the keyboard, switches the output and the series link of the two
-channels, and plays sequences of nine timed steps.
+channels, and plays sequences of nine timed steps, which it opens from
+and saves to CSV files and draws as a chart. A status bar and a frame
+log tell what was sent.
 
 It comes with mq7410-sim, a virtual supply on a pseudo-terminal that
 shows every frame the panel sends: "mq7410-sim -- mq7410" tries the
