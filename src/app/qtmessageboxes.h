@@ -2,10 +2,16 @@
 
 #include "core/messages.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 namespace mq7410 {
+
+// The box of a message, built but not yet shown.
+std::unique_ptr<QMessageBox> makeMessageBox(const Message &message, QWidget *parent);
 
 // The real boxes: QMessageBox, modal over the given window.
 class QtMessageBoxes final : public MessageBoxes

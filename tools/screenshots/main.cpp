@@ -1,68 +1,102 @@
-// Takes the README's pictures of the window: one PNG per scene, into the folder given.
-// Run it under a real display server (scripts/screenshots starts one with Xvfb).
+// Takes the README's pictures: one PNG per scene, into the folder given. Run it on the virtual
+// supply under a real display server; scripts/screenshots does both:
+//
+//   mq7410-sim -- mq7410-shots OUTPUT-FOLDER
+//
+// The window runs as the program runs it, on the line of COM 1, with a clock the tool moves,
+// so that a run is pictured at a chosen tick.
 
-#include "app/messageboxes.h"
+#include "app/framelogwindow.h"
+#include "app/qtmessageboxes.h"
+#include "app/sequencechart.h"
 #include "app/uiform.h"
-#include "serial/serialport.h"
+#include "core/frontpanel.h"
+#include "core/portwalk.h"
+#include "doubles/doubles.h"
+#include "serial/serialline.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <QTimer>
 
 #include <cstdio>
 #include <functional>
 
+using namespace mq7410;
+
 namespace {
 
-// The pictures need no answers: every box is acknowledged at once.
-class SilentBoxes : public mq7410::MessageBoxes
-{
-public:
-    mq7410::BoxAnswer show(const mq7410::BoxRequest &) override { return mq7410::BoxAnswer::Yes; }
-};
-
-// A port that takes every frame: the pictures show the window, not the line.
-class OfflinePort : public mq7410::SerialPort
-{
-public:
-    bool selectPort(int) override { return true; }
-    bool setSettings(std::string_view) override { return true; }
-    bool open() override { return m_open = true; }
-    std::int16_t close() override
-    {
-        m_open = false;
-        return 0;
-    }
-    bool write(std::string_view) override { return m_open; }
-    bool isOpen() const override { return m_open; }
-    std::string errorString() const override { return {}; }
-    std::string portDescription() const override { return {}; }
-
-private:
-    bool m_open = false;
-};
-
+// The window on the line, its clock, and what the port walk asked.
 struct Scene
 {
-    const char *file;
-    std::function<void(mq7410::UIForm &)> prepare;
+    Scene()
+    {
+        boxes.answers = {Answer::Yes};
+        if (walkPorts(line, boxes).port != 1) {
+            std::fputs("mq7410-shots: no port; run it as: mq7410-sim -- mq7410-shots DIR\n",
+                       stderr);
+            std::exit(1);
+        }
+        question = boxes.shown.front();
+        boxes.shown.clear();
+        form.show();
+    }
+    void click(const char *name) const
+    {
+        form.findChild<QAbstractButton *>(QLatin1String(name))->click();
+    }
+    void trigger(const char *name) const
+    {
+        form.findChild<QAction *>(QLatin1String(name))->trigger();
+    }
+    void type(const char *digits) const
+    {
+        static const char *const Keys[] = {"ZeroCommand", "OneCommand", "TwoCommand",
+                                           "ThreeCommand", "FourCommand", "FiveCommand",
+                                           "SixCommand", "SevenCommand", "EightCommand",
+                                           "NineCommand"};
+        for (const char *digit = digits; *digit; ++digit)
+            click(Keys[*digit - '0']);
+    }
+    // Moves the clock on by `seconds` ticks, each one taken by the window's own timer.
+    void tick(int seconds)
+    {
+        auto *timer = form.findChild<QTimer *>(QStringLiteral("Timer1"));
+        for (int second = 0; second < seconds; ++second) {
+            clock.advanceMs(1000);
+            timer->start(0);
+            QEventLoop wait;
+            QTimer::singleShot(5, &wait, &QEventLoop::quit);
+            wait.exec();
+        }
+    }
+
+    SerialLine line;
+    test::ManualClock clock;
+    FrontPanel panel{line, clock};
+    test::ScriptedBoxes boxes;
+    Message question;
+    UIForm form{panel, line, boxes};
 };
 
-// Three seconds into step 2 of a short sequence.
-void playSequence(mq7410::UIForm &form)
+void enterWorkedExample(Scene &scene)
 {
-    form.Auto_Click();
-    const char *const cells[][2]
-            = {{"Time1", "3"},  {"CH1V2", "5"},   {"CH1I2", "0.5"},  {"Time2", "10"},
-               {"CH1V3", "12"}, {"CH1I3", "1.5"}, {"CH2V3", "12"},   {"CH2I3", "1.5"},
-               {"Time3", "5"},  {"CH1V4", "3.3"}, {"CH1I4", "0.25"}, {"CH1I1", "0.1"}};
-    for (const auto &[name, text] : cells)
-        form.findChild<QLineEdit *>(QLatin1String(name))->setText(QLatin1String(text));
-    form.Start_Click();
-    for (int tick = 0; tick < 7; ++tick)
-        form.Timer1_Tick();
+    scene.click("CH1VCommand");
+    scene.type("1234");
+    scene.click("EnterCommand");
+    scene.click("CH1ACommand");
+    scene.type("1500");
+    scene.click("EnterCommand");
+}
+
+// Lets the window server map and paint a window before it is grabbed.
+void settle()
+{
+    QEventLoop wait;
+    QTimer::singleShot(400, &wait, &QEventLoop::quit);
+    wait.exec();
 }
 
 } // namespace
@@ -75,49 +109,71 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-
-    const Scene scenes[] = {
-            {"manual-panel.png",
-             [](mq7410::UIForm &) {
-             }},
-            {"manual-panel-link.png",
-             [](mq7410::UIForm &form) {
-                 form.SelectorCommand_Click(mq7410::CH1Voltage);
-                 for (int digit : {1, 2, 3, 4})
-                     form.DigitCommand_Click(digit);
-                 form.EnterCommand_Click();
-                 form.SelectorCommand_Click(mq7410::CH1Current);
-                 for (int digit : {1, 5, 0, 0})
-                     form.DigitCommand_Click(digit);
-                 form.EnterCommand_Click();
-                 form.SerialCommand_Click();
-                 form.OutputCommand_Click();
-             }},
-            {"auto-panel.png",
-             [](mq7410::UIForm &form) {
-                 form.Auto_Click();
-             }},
-            {"auto-panel-run.png", playSequence},
-    };
-
     int failures = 0;
-    for (const Scene &scene : scenes) {
-        SilentBoxes boxes;
-        OfflinePort port;
-        mq7410::UIForm form(port, boxes);
-        if (!form.Form_Load())
-            return 1;
-        form.show();
-        scene.prepare(form);
-        // Let the window server map and paint the window before it is grabbed.
-        QEventLoop wait;
-        QTimer::singleShot(300, &wait, &QEventLoop::quit);
-        wait.exec();
-        const QString path = out.filePath(QLatin1String(scene.file));
-        if (!form.grab().save(path)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    const auto save = [&](QWidget *widget, const char *file) {
+        settle();
+        if (!widget->grab().save(out.filePath(QLatin1String(file)))) {
+            std::fprintf(stderr, "cannot write %s\n", file);
             ++failures;
         }
-    }
+    };
+    const auto shoot = [&](const char *file, const std::function<QWidget *(Scene &)> &prepare) {
+        Scene scene;
+        save(prepare(scene), file);
+        scene.form.close();
+    };
+
+    std::unique_ptr<QMessageBox> box; // a box outlives its scene until it is grabbed
+    shoot("port-question.png", [&box](Scene &scene) {
+        box = makeMessageBox(scene.question, nullptr);
+        box->show();
+        return box.get();
+    });
+    shoot("manual-panel.png", [](Scene &scene) { return &scene.form; });
+    shoot("manual-panel-link.png", [](Scene &scene) {
+        enterWorkedExample(scene);
+        scene.click("OutputCommand");
+        scene.click("SerialCommand");
+        return &scene.form;
+    });
+    shoot("auto-panel.png", [](Scene &scene) {
+        scene.form.openSequence(QStringLiteral(MQ7410_EXAMPLES_DIR "/ramp.csv"));
+        return &scene.form;
+    });
+    shoot("auto-panel-run.png", [](Scene &scene) {
+        scene.form.openSequence(QStringLiteral(MQ7410_EXAMPLES_DIR "/ramp.csv"));
+        scene.click("Start");
+        scene.tick(15); // three seconds into step 3
+        return &scene.form;
+    });
+    shoot("frame-log.png", [](Scene &scene) {
+        enterWorkedExample(scene);
+        scene.click("OutputCommand");
+        scene.click("SerialCommand");
+        scene.click("SerialCommand");
+        scene.click("OutputCommand");
+        scene.trigger("mFrameLog");
+        return scene.form.findChild<FrameLogWindow *>();
+    });
+    shoot("sequence-chart.png", [](Scene &scene) {
+        scene.form.openSequence(QStringLiteral(MQ7410_EXAMPLES_DIR "/burn-in.csv"));
+        scene.trigger("mSequenceChart");
+        return scene.form.findChild<SequenceChart *>();
+    });
+    shoot("sequence-chart-run.png", [](Scene &scene) {
+        scene.form.openSequence(QStringLiteral(MQ7410_EXAMPLES_DIR "/ramp.csv"));
+        scene.trigger("mSequenceChart");
+        scene.click("Start");
+        scene.tick(20);
+        return scene.form.findChild<SequenceChart *>();
+    });
+    shoot("write-error.png", [&box](Scene &) {
+        box = makeMessageBox(writeErrorMessage("8804D2", "The far end of /dev/ttyUSB0 hung "
+                                                         "up; the port was closed."),
+                             nullptr);
+        box->show();
+        return box.get();
+    });
+    box.reset();
     return failures == 0 ? 0 : 1;
 }
