@@ -116,7 +116,7 @@ int main(int argc, char *argv[])
     planNs.reserve(std::size_t(rounds));
     seriesNs.reserve(std::size_t(rounds));
     bothNs.reserve(std::size_t(rounds));
-    double sink = 0; // keeps the work from being optimised away
+    volatile double sink = 0; // keeps the work from being optimised away
     for (int round = 0; round < rounds; ++round) {
         const auto start = Steady::now();
         const SequenceNumbers numbers = numbersOf(table);
@@ -128,7 +128,7 @@ int main(int argc, char *argv[])
         seriesNs.push_back(nsSince(built));
         bothNs.push_back(nsSince(start));
         planNs.push_back(planned);
-        sink += time.ch2A.back().x() + steps.ch1V.back().y();
+        sink = sink + time.ch2A.back().x() + steps.ch1V.back().y();
     }
     const Figures both = figuresOf(bothNs);
     std::printf("table: nine steps of 999999 s, every cell different (%d points a line)\n",
@@ -148,7 +148,7 @@ int main(int argc, char *argv[])
     for (int round = 0; round < redraws; ++round) {
         const auto start = Steady::now();
         scale->setCurrentIndex(1 - scale->currentIndex());
-        sink += chart.grab().width();
+        sink = sink + chart.grab().width();
         redrawNs.push_back(nsSince(start));
     }
     const QByteArray size = QStringLiteral("full redraw at %1x%2, off screen")
@@ -158,7 +158,7 @@ int main(int argc, char *argv[])
     print(size.constData(), figuresOf(redrawNs), redrawNs.size());
 
     const bool met = both.p99Us < BudgetUs;
-    std::printf("plan + points p99 %.2f us: %s the %.0f us budget%s\n", both.p99Us,
-                met ? "within" : "OVER", BudgetUs, sink < 0 ? "." : "");
+    std::printf("plan + points p99 %.2f us: %s the %.0f us budget\n", both.p99Us,
+                met ? "within" : "OVER", BudgetUs);
     return met ? 0 : 1;
 }

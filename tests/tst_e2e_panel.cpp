@@ -57,8 +57,8 @@ void TestE2ePanel::init()
     m_ports = std::make_unique<ScopedPorts>(m_sim->device().toLocal8Bit());
     m_panel = std::make_unique<RealPanel>();
     QVERIFY(m_panel->load({Answer::Yes}));
-    QCOMPARE(m_panel->boxTexts(), (QStringList{"Power Supply|Find Com 1, Using it?|0",
-                                               "Power Supply|Using COM1:|3"}));
+    QCOMPARE(m_panel->boxTexts(),
+             (QStringList{"Power Supply|Find Com 1, Using it?|0", "Power Supply|Using COM1:|3"}));
     m_panel->boxes.shown.clear();
 }
 
@@ -88,11 +88,11 @@ void TestE2ePanel::entrySessionByClicks()
     panel.click("SerialCommand"); // channel 2 takes channel 1's 5.00 V and 1.250 A
     panel.click("CH1VCommand");
     panel.type("99");
-    panel.click("EnterCommand"); // channel 1 only
+    panel.click("EnterCommand");  // channel 1 only
     panel.click("SerialCommand"); // channel 2 back to what was last sent for it
     panel.click("OutputCommand");
 
-    const QStringList expected{"8801F4", "8704E2", "8A0C80", "89004B",
+    const QStringList expected{"8801F4",     "8704E2", "8A0C80",     "89004B",
                                "8F04E201F4", "880063", "8E004B0C80", "8CF0F0"};
     QTRY_COMPARE_WITH_TIMEOUT(m_sim->frames(), expected, WaitMs);
     QCOMPARE(m_sim->state(), supplyState(99, 1250, 3200, 75, true, false));
@@ -175,11 +175,11 @@ void TestE2ePanel::stopInTheMiddleOfARun()
     panel.click("Start");
     QVERIFY(panel.find<QWidget>("StopCommand")->isVisible());
     QTRY_COMPARE_WITH_TIMEOUT(m_sim->frames().size(), 2, WaitMs); // step 2 runs
-    QTest::keyClick(panel.form.get(), Qt::Key_Escape); // a shortcut of the whole window
-    QTRY_COMPARE_WITH_TIMEOUT(m_sim->frames(),
-                              (QStringList{"8D01F4000000000000", "8D0258000000000000",
-                                           "8D0000000000000064"}),
-                              WaitMs);
+    QTest::keyClick(panel.form.get(), Qt::Key_Escape);            // a shortcut of the whole window
+    QTRY_COMPARE_WITH_TIMEOUT(
+            m_sim->frames(),
+            (QStringList{"8D01F4000000000000", "8D0258000000000000", "8D0000000000000064"}),
+            WaitMs);
     QVERIFY(!panel.find<QWidget>("StopCommand")->isVisible());
     QVERIFY(panel.find<QWidget>("Start")->isEnabled());
     QCOMPARE(panel.find<QLineEdit>("Time2")->text(), QStringLiteral("30")); // restored
@@ -195,8 +195,8 @@ void TestE2ePanel::sequenceFileRoundTrip()
     const QString path = dir.filePath(QStringLiteral("round trip.csv"));
     RealPanel &panel = *m_panel;
     panel.form->findChild<QAction *>(QStringLiteral("Auto"))->trigger();
-    const QStringList texts{"Time1", " 0", "CH1V2", "1.5A", "CH1I2", "2,5", "CH2V2", "40",
-                            "CH1V3", "7\"", "CH2I1", "0.25"};
+    const QStringList texts{"Time1", " 0", "CH1V2", "1.5A", "CH1I2", "2,5",
+                            "CH2V2", "40", "CH1V3", "7\"",  "CH2I1", "0.25"};
     for (int i = 0; i < texts.size(); i += 2)
         panel.fill(texts[i], texts[i + 1]);
     QVERIFY(panel.form->saveSequenceTo(path));
@@ -211,9 +211,8 @@ void TestE2ePanel::sequenceFileRoundTrip()
     QVERIFY(!second.find<QWidget>("Sequence")->isHidden());
     panel.click("Start");
     QTRY_VERIFY_WITH_TIMEOUT(!panel.panel.running(), WaitMs);
-    QTRY_COMPARE_WITH_TIMEOUT(m_sim->frames(), (QStringList{"8D009607D000000000",
-                                                            "8D02BC000000000000"}),
-                              WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_sim->frames(),
+                              (QStringList{"8D009607D000000000", "8D02BC000000000000"}), WaitMs);
 }
 
 // The program is held up for three seconds while a frame falls due: the frame goes out late,
@@ -235,7 +234,8 @@ void TestE2ePanel::stalledProgramShortensNoStep()
         times << frame["t_ns"].toDouble() / 1e9;
     QCOMPARE(times.size(), 4);
     for (int step = 1; step < 3; ++step) // each 1 s step lasts its two ticks at least
-        QVERIFY2(times[step + 1] - times[step] >= 1.99, qPrintable(QString::number(times[step + 1] - times[step])));
+        QVERIFY2(times[step + 1] - times[step] >= 1.99,
+                 qPrintable(QString::number(times[step + 1] - times[step])));
 }
 
 QTEST_MAIN(TestE2ePanel)

@@ -104,8 +104,8 @@ void TestE2ePorts::walk_data()
     QTest::addColumn<Answers>("answers");
     QTest::addColumn<QStringList>("boxes");
     QTest::addColumn<int>("used");
-    QTest::newRow("set but empty: no port") << 0 << QList<int>{} << Answers{}
-                                            << QStringList{NoPort} << 0;
+    QTest::newRow("set but empty: no port")
+            << 0 << QList<int>{} << Answers{} << QStringList{NoPort} << 0;
     QTest::newRow("ports 2 and 5, No then Yes")
             << 7 << QList<int>{2, 5, 7} << Answers{Answer::No, Answer::Yes}
             << QStringList{question(2), question(5), using_(5)} << 5;
@@ -140,7 +140,8 @@ void TestE2ePorts::walk()
     QCOMPARE(panel.boxTexts(), boxes);
     for (const Message &box : panel.boxes.shown) { // each question names its device
         if (box.kind == MessageKind::Question) {
-            const int number = QString::fromStdString(box.prompt).section(' ', 2, 2).remove(',').toInt();
+            const int number
+                    = QString::fromStdString(box.prompt).section(' ', 2, 2).remove(',').toInt();
             QVERIFY(QString::fromStdString(box.details).startsWith(sims.at(number)->device()));
         }
     }
@@ -182,9 +183,9 @@ void TestE2ePorts::heldPortIsNotOffered()
     SerialLine held;
     std::unique_ptr<PanelChild> copy;
     if (holder == "copy") {
-        copy = std::make_unique<PanelChild>(sim1.device().toLocal8Bit(),
-                                            QStringList{childProgram(), "--answers", "yes",
-                                                        "--hold"});
+        copy = std::make_unique<PanelChild>(
+                sim1.device().toLocal8Bit(),
+                QStringList{childProgram(), "--answers", "yes", "--hold"});
         QCOMPARE(copy->waitFor("ready"), QString(""));
     } else {
         const ScopedPorts ports(sim1.device().toLocal8Bit());

@@ -82,26 +82,25 @@ void TestFrontPanel::scripts_data()
 
     const QString zero = "00.00 0.000 | 00.00 0.000";
     QTest::newRow("Enter straight after start") << "E" << QStringList{"880000"} << zero;
-    QTest::newRow("12.34 V on CH1") << "V1 1 2 3 4 E" << QStringList{"8804D2"}
-                                    << "00.00 0.000 | 12.34 0.000";
+    QTest::newRow("12.34 V on CH1")
+            << "V1 1 2 3 4 E" << QStringList{"8804D2"} << "00.00 0.000 | 12.34 0.000";
     QTest::newRow("a digit past the limit starts a new value")
             << "V1 1 2 3 4 E V1 5 0 0" << QStringList{"8804D2"} << "00.00 0.000 | 05.00 0.000";
     QTest::newRow("current typed on from the last sent value")
             << "A1 5 E A1 1 5" << QStringList{"870005"} << "00.00 0.000 | 00.00 0.515";
-    QTest::newRow("current past 3000 becomes the digit") << "A1 5 E A1 1 5 0 0"
-                                                         << QStringList{"870005"} << zero;
-    QTest::newRow("voltage 320 then 0 is the limit") << "V1 3 2 0 0" << QStringList{}
-                                                     << "00.00 0.000 | 32.00 0.000";
-    QTest::newRow("voltage 320 then 1 starts again") << "V1 3 2 0 1" << QStringList{}
-                                                     << "00.00 0.000 | 00.01 0.000";
+    QTest::newRow("current past 3000 becomes the digit")
+            << "A1 5 E A1 1 5 0 0" << QStringList{"870005"} << zero;
+    QTest::newRow("voltage 320 then 0 is the limit")
+            << "V1 3 2 0 0" << QStringList{} << "00.00 0.000 | 32.00 0.000";
+    QTest::newRow("voltage 320 then 1 starts again")
+            << "V1 3 2 0 1" << QStringList{} << "00.00 0.000 | 00.01 0.000";
     QTest::newRow("voltage 321 then 0 is over") << "V1 3 2 1 0" << QStringList{} << zero;
     QTest::newRow("a selector shows what was sent")
             << "V1 1 2 E V1 3 A2" << QStringList{"88000C"} << "00.00 0.000 | 00.12 0.000";
-    QTest::newRow("worked example")
-            << "V1 1 2 3 4 E A1 1 5 0 0 E V2 5 0 0 E A2 2 5 0 E O L L"
-            << QStringList{"8804D2", "8705DC", "8A01F4", "8900FA", "8CF0F0", "8F05DC04D2",
-                           "8E00FA01F4"}
-            << "05.00 0.250 | 12.34 1.500";
+    QTest::newRow("worked example") << "V1 1 2 3 4 E A1 1 5 0 0 E V2 5 0 0 E A2 2 5 0 E O L L"
+                                    << QStringList{"8804D2", "8705DC",     "8A01F4",    "8900FA",
+                                                   "8CF0F0", "8F05DC04D2", "8E00FA01F4"}
+                                    << "05.00 0.250 | 12.34 1.500";
     QTest::newRow("link on: channel 2 follows a CH1 digit")
             << "L A1 7" << QStringList{"8F00000000"} << "00.00 0.007 | 00.00 0.007";
     QTest::newRow("link on: a CH2 digit is overwritten by channel 1")
@@ -139,11 +138,21 @@ void TestFrontPanel::refusedActionChangesNothing_data()
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("refused");
-    QTest::newRow("Enter") << "V1 1 2" << "E" << "88000C";
-    QTest::newRow("output on") << "" << "O" << "8CF0F0";
-    QTest::newRow("output off") << "O" << "O" << "8C0F0F";
-    QTest::newRow("link on") << "V1 3 E V2 4" << "L" << "8F00000003";
-    QTest::newRow("link off") << "V2 6 E L" << "L" << "8E00000006";
+    QTest::newRow("Enter") << "V1 1 2"
+                           << "E"
+                           << "88000C";
+    QTest::newRow("output on") << ""
+                               << "O"
+                               << "8CF0F0";
+    QTest::newRow("output off") << "O"
+                                << "O"
+                                << "8C0F0F";
+    QTest::newRow("link on") << "V1 3 E V2 4"
+                             << "L"
+                             << "8F00000003";
+    QTest::newRow("link off") << "V2 6 E L"
+                              << "L"
+                              << "8E00000006";
 }
 
 void TestFrontPanel::refusedActionChangesNothing()
@@ -200,12 +209,17 @@ void TestFrontPanel::heldKeysDoNotRepeat_data()
     // p: press, r: release, of key 1 or 2 at a time stamp: "p1@10" ...
     QTest::addColumn<QString>("events");
     QTest::addColumn<QString>("firstPresses");
-    QTest::newRow("press, release, press") << "p1@10 r1@20 p1@30" << "10 30";
-    QTest::newRow("a press of a key still down") << "p1@10 p1@50 p1@90 r1@95" << "10";
+    QTest::newRow("press, release, press") << "p1@10 r1@20 p1@30"
+                                           << "10 30";
+    QTest::newRow("a press of a key still down") << "p1@10 p1@50 p1@90 r1@95"
+                                                 << "10";
     QTest::newRow("X11 repeat: release and press at one time stamp")
-            << "p1@10 r1@40 p1@40 r1@70 p1@70 r1@99" << "10";
-    QTest::newRow("another key between") << "p1@10 p2@20 r1@30 r2@40 p1@40" << "10 20 40";
-    QTest::newRow("no time stamps at all") << "p1@0 r1@0 p1@0 r1@0" << "0 0";
+            << "p1@10 r1@40 p1@40 r1@70 p1@70 r1@99"
+            << "10";
+    QTest::newRow("another key between") << "p1@10 p2@20 r1@30 r2@40 p1@40"
+                                         << "10 20 40";
+    QTest::newRow("no time stamps at all") << "p1@0 r1@0 p1@0 r1@0"
+                                           << "0 0";
 }
 
 void TestFrontPanel::heldKeysDoNotRepeat()

@@ -70,34 +70,45 @@ private slots:
 
 void TestPortWalk::walk_data()
 {
-    QTest::addColumn<QString>("ports"); // "2=open 5=held_by_another_program" ...
+    QTest::addColumn<QString>("ports");   // "2=open 5=held_by_another_program" ...
     QTest::addColumn<QString>("answers"); // y/n for the questions, in order
     QTest::addColumn<QString>("closeError");
     QTest::addColumn<int>("accepted");
     QTest::addColumn<QStringList>("boxes");
 
-    QTest::newRow("no port at all") << "" << "" << "" << 0 << QStringList{NoPort + "|" + QString::number(Stop)};
+    QTest::newRow("no port at all") << ""
+                                    << ""
+                                    << "" << 0 << QStringList{NoPort + "|" + QString::number(Stop)};
     QTest::newRow("No to 2, Yes to 5, 6 never tried")
-            << "2=open 5=open 6=open" << "ny" << "" << 5
+            << "2=open 5=open 6=open"
+            << "ny"
+            << "" << 5
             << QStringList{"Power Supply|Find Com 2, Using it?|tty 2|0",
                            "Power Supply|Find Com 5, Using it?|tty 5|0",
                            "Power Supply|Using COM5:||3"};
-    QTest::newRow("COM 16 accepted") << "16=open" << "y" << "" << 16
+    QTest::newRow("COM 16 accepted") << "16=open"
+                                     << "y"
+                                     << "" << 16
                                      << QStringList{"Power Supply|Find Com 16, Using it?|tty 16|0",
                                                     "Power Supply|Using COM16:||3"};
     QTest::newRow("a held port is not offered, and says why")
-            << "1=held_by_another_program 3=permission_denied" << "" << "" << 0
+            << "1=held_by_another_program 3=permission_denied"
+            << ""
+            << "" << 0
             << QStringList{NoPort
                            + "COM 1 (/dev/tty1): held by another program\n"
                              "COM 3 (/dev/tty3): permission denied|"
                            + QString::number(Stop)};
-    QTest::newRow("No to every port")
-            << "4=open 9=open" << "nn" << "" << 0
-            << QStringList{"Power Supply|Find Com 4, Using it?|tty 4|0",
-                           "Power Supply|Find Com 9, Using it?|tty 9|0",
-                           NoPort + "|" + QString::number(Stop)};
+    QTest::newRow("No to every port") << "4=open 9=open"
+                                      << "nn"
+                                      << "" << 0
+                                      << QStringList{"Power Supply|Find Com 4, Using it?|tty 4|0",
+                                                     "Power Supply|Find Com 9, Using it?|tty 9|0",
+                                                     NoPort + "|" + QString::number(Stop)};
     QTest::newRow("a close that fails after No")
-            << "7=open" << "n" << "Hardware not present" << 0
+            << "7=open"
+            << "n"
+            << "Hardware not present" << 0
             << QStringList{"Power Supply|Find Com 7, Using it?|tty 7|0",
                            "! RS-232 ERROR !|Hardware not present||2",
                            NoPort + "|" + QString::number(Stop)};

@@ -18,8 +18,8 @@ using namespace mq7410::test;
 
 namespace {
 
-const std::vector<std::string> Texts{"0",   "1",    "3",  "32", "32.01", "2.5A", "-1", "1e999",
-                                     " 0",  "",     "x7", "12.345", "3.0001", "999999", "0.4"};
+const std::vector<std::string> Texts{"0",  "1", "3",  "32",     "32.01",  "2.5A",   "-1", "1e999",
+                                     " 0", "",  "x7", "12.345", "3.0001", "999999", "0.4"};
 
 struct Random
 {
@@ -103,8 +103,8 @@ void TestProperties::randomUse()
                 (void)panel.start();
                 if (!panel.running())
                     break;
-                const std::vector<PlannedFrame> plan = framesOf(
-                        planRun(numbersOf(panel.tableTexts()).seconds));
+                const std::vector<PlannedFrame> plan
+                        = framesOf(planRun(numbersOf(panel.tableTexts()).seconds));
                 std::vector<int> ticks{0};
                 for (int tick = 1; panel.running() && tick <= plan.back().tick; ++tick) {
                     link.refuseWith = random.below(50) == 0 ? "refused" : "";

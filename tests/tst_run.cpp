@@ -88,20 +88,19 @@ void TestRun::plan_data()
     QTest::newRow("start-up table: step 2 of time 0 ends at once")
             << Seconds{} << Frames{{0, 1}, {1, 2}};
     QTest::newRow("3, 2, 0") << Seconds{3, 2} << Frames{{0, 1}, {4, 2}, {7, 3}};
-    QTest::newRow("step 1 of 0 lasts one tick")
-            << Seconds{0, 5} << Frames{{0, 1}, {1, 2}, {7, 3}};
+    QTest::newRow("step 1 of 0 lasts one tick") << Seconds{0, 5} << Frames{{0, 1}, {1, 2}, {7, 3}};
     QTest::newRow("all nine of 1: Finish at the end")
             << Seconds{1, 1, 1, 1, 1, 1, 1, 1, 1}
-            << Frames{{0, 1}, {2, 2}, {4, 3}, {6, 4}, {8, 5}, {10, 6}, {12, 7}, {14, 8}, {16, 9},
-                      {18, 0}};
+            << Frames{{0, 1},  {2, 2},  {4, 3},  {6, 4},  {8, 5},
+                      {10, 6}, {12, 7}, {14, 8}, {16, 9}, {18, 0}};
     QTest::newRow("step 9 of 0 ends the run with its row, no Finish")
             << Seconds{1, 1, 1, 1, 1, 1, 1, 1, 0}
             << Frames{{0, 1}, {2, 2}, {4, 3}, {6, 4}, {8, 5}, {10, 6}, {12, 7}, {14, 8}, {16, 9}};
     const int longest = MaxStepSeconds + 1;
     QTest::newRow("nine steps of 999999 s")
-            << Seconds{MaxStepSeconds, MaxStepSeconds, MaxStepSeconds, MaxStepSeconds,
-                       MaxStepSeconds, MaxStepSeconds, MaxStepSeconds, MaxStepSeconds,
-                       MaxStepSeconds}
+            << Seconds{MaxStepSeconds, MaxStepSeconds, MaxStepSeconds,
+                       MaxStepSeconds, MaxStepSeconds, MaxStepSeconds,
+                       MaxStepSeconds, MaxStepSeconds, MaxStepSeconds}
             << Frames{{0, 1},           {longest, 2},     {2 * longest, 3}, {3 * longest, 4},
                       {4 * longest, 5}, {5 * longest, 6}, {6 * longest, 7}, {7 * longest, 8},
                       {8 * longest, 9}, {9 * longest, 0}};
@@ -142,8 +141,8 @@ void TestRun::countdownAndRestoredTimes()
         seen << QString::fromStdString(view.table.time(1) + "|" + view.table.time(2)) + '@'
                         + QString::number(view.runningStep);
     }
-    QCOMPARE(seen, (QStringList{" 3|2@1", " 2|2@1", " 1|2@1", " 0|2@2", " 0| 2@2", " 0| 1@2",
-                                "3|2@0"}));
+    QCOMPARE(seen,
+             (QStringList{" 3|2@1", " 2|2@1", " 1|2@1", " 0|2@2", " 0| 2@2", " 0| 1@2", "3|2@0"}));
     QVERIFY(bench.panel.view().table == bench.panel.tableTexts());
 }
 
@@ -227,10 +226,14 @@ void TestRun::progress_data()
 {
     QTest::addColumn<int>("second");
     QTest::addColumn<QString>("status");
-    QTest::newRow("at Start") << 0 << "Step 1 of 2 \u00b7 3 s left in this step \u00b7 run ends in 0:01:05";
-    QTest::newRow("last tick of step 1") << 2 << "Step 1 of 2 \u00b7 1 s left in this step \u00b7 run ends in 0:01:03";
-    QTest::newRow("first tick of step 2") << 3 << "Step 2 of 2 \u00b7 62 s left in this step \u00b7 run ends in 0:01:02";
-    QTest::newRow("last tick of the run") << 64 << "Step 2 of 2 \u00b7 1 s left in this step \u00b7 run ends in 0:00:01";
+    QTest::newRow("at Start")
+            << 0 << "Step 1 of 2 \u00b7 3 s left in this step \u00b7 run ends in 0:01:05";
+    QTest::newRow("last tick of step 1")
+            << 2 << "Step 1 of 2 \u00b7 1 s left in this step \u00b7 run ends in 0:01:03";
+    QTest::newRow("first tick of step 2")
+            << 3 << "Step 2 of 2 \u00b7 62 s left in this step \u00b7 run ends in 0:01:02";
+    QTest::newRow("last tick of the run")
+            << 64 << "Step 2 of 2 \u00b7 1 s left in this step \u00b7 run ends in 0:00:01";
 }
 
 void TestRun::progress()

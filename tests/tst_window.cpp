@@ -13,12 +13,12 @@
 #include <QAccessible>
 #include <QAction>
 #include <QDir>
-#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -46,7 +46,10 @@ struct Window
         return form.findChild<T *>(QLatin1String(name));
     }
     void trigger(const char *action) const { find<QAction>(action)->trigger(); }
-    void click(const char *name) const { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
+    void click(const char *name) const
+    {
+        QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton);
+    }
 
     RecordingLink link;
     ManualClock clock;
@@ -88,24 +91,39 @@ void TestWindow::controls_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("caption");
-    const QStringList rows{
-            "UIForm|mq7410::UIForm|", "Control|mq7410::PanelFrame|Control",
-            "Sequence|mq7410::PanelFrame|Auto Sequence List",
-            "SerialCommand|mq7410::WrappingButton|Serial /Off",
-            "OutputCommand|mq7410::WrappingButton|Output /Off", "CH1V|QLabel|00.00",
-            "CH2I|QLabel|0.000", "SerialLabel|QLabel|=== Serial Link ===",
-            "CH1VOption|QRadioButton|CH1V", "CH2ACommand|QPushButton|CH2/A",
-            "NineCommand|QPushButton|9", "EnterCommand|QPushButton|Enter",
-            "Step1|QLabel|Step 1:", "Finish|QLabel|Finish:", "Time9|mq7410::TableBox|0",
-            "CH2I10|mq7410::TableBox|0", "CancelCommand|QPushButton|Cancel",
-            "Start|QPushButton|Start", "StopCommand|QPushButton|Stop",
-            "PortStatus|QLabel|No port", "FileStatus|QLabel|No sequence file",
-            "mOpenSequence|QAction|&Open Sequence...", "mSaveSequence|QAction|&Save Sequence",
-            "mSaveSequenceAs|QAction|Save Sequence &As...", "mReconnect|QAction|&Reconnect",
-            "Exit|QAction|E&xit", "Auto|QAction|&Auto", "mFrameLog|QAction|&Frame Log",
-            "mSequenceChart|QAction|Sequence &Chart", "About|QAction|&About"};
+    const QStringList rows{"UIForm|mq7410::UIForm|",
+                           "Control|mq7410::PanelFrame|Control",
+                           "Sequence|mq7410::PanelFrame|Auto Sequence List",
+                           "SerialCommand|mq7410::WrappingButton|Serial /Off",
+                           "OutputCommand|mq7410::WrappingButton|Output /Off",
+                           "CH1V|QLabel|00.00",
+                           "CH2I|QLabel|0.000",
+                           "SerialLabel|QLabel|=== Serial Link ===",
+                           "CH1VOption|QRadioButton|CH1V",
+                           "CH2ACommand|QPushButton|CH2/A",
+                           "NineCommand|QPushButton|9",
+                           "EnterCommand|QPushButton|Enter",
+                           "Step1|QLabel|Step 1:",
+                           "Finish|QLabel|Finish:",
+                           "Time9|mq7410::TableBox|0",
+                           "CH2I10|mq7410::TableBox|0",
+                           "CancelCommand|QPushButton|Cancel",
+                           "Start|QPushButton|Start",
+                           "StopCommand|QPushButton|Stop",
+                           "PortStatus|QLabel|No port",
+                           "FileStatus|QLabel|No sequence file",
+                           "mOpenSequence|QAction|&Open Sequence...",
+                           "mSaveSequence|QAction|&Save Sequence",
+                           "mSaveSequenceAs|QAction|Save Sequence &As...",
+                           "mReconnect|QAction|&Reconnect",
+                           "Exit|QAction|E&xit",
+                           "Auto|QAction|&Auto",
+                           "mFrameLog|QAction|&Frame Log",
+                           "mSequenceChart|QAction|Sequence &Chart",
+                           "About|QAction|&About"};
     for (const QString &row : rows)
-        QTest::newRow(qPrintable(row.section('|', 0, 0))) << row.section('|', 0, 0) << row.section('|', 1, 1) << row.section('|', 2);
+        QTest::newRow(qPrintable(row.section('|', 0, 0)))
+                << row.section('|', 0, 0) << row.section('|', 1, 1) << row.section('|', 2);
 }
 
 void TestWindow::controls()
@@ -136,21 +154,30 @@ void TestWindow::nothingClippedAndPanelsShareTheirPlace()
     QVERIFY(window.find("SerialLabel")->isHidden());
     QVERIFY(window.find<QRadioButton>("CH1VOption")->isChecked());
     // The status bar lies under the panels: they keep their place, run or not.
-    QCOMPARE(window.form.statusBar()->geometry().top(), window.form.centralWidget()->geometry().bottom() + 1);
+    QCOMPARE(window.form.statusBar()->geometry().top(),
+             window.form.centralWidget()->geometry().bottom() + 1);
 }
 
 void TestWindow::screenReaderNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("spoken");
-    QTest::newRow("Time3") << "Time3" << "Step 3 time, seconds, before step 4";
-    QTest::newRow("Time9") << "Time9" << "Step 9 time, seconds, before finish";
-    QTest::newRow("CH1V4") << "CH1V4" << "Step 3 CH1 voltage, volts";
-    QTest::newRow("CH1I2") << "CH1I2" << "Step 1 CH1 current, amperes";
-    QTest::newRow("CH2I1") << "CH2I1" << "Finish CH2 current, amperes";
-    QTest::newRow("CH2V display") << "CH2V" << "CH2 voltage";
-    QTest::newRow("RunStatus") << "RunStatus" << "Run";
-    QTest::newRow("StopCommand") << "StopCommand" << "Stop the sequence";
+    QTest::newRow("Time3") << "Time3"
+                           << "Step 3 time, seconds, before step 4";
+    QTest::newRow("Time9") << "Time9"
+                           << "Step 9 time, seconds, before finish";
+    QTest::newRow("CH1V4") << "CH1V4"
+                           << "Step 3 CH1 voltage, volts";
+    QTest::newRow("CH1I2") << "CH1I2"
+                           << "Step 1 CH1 current, amperes";
+    QTest::newRow("CH2I1") << "CH2I1"
+                           << "Finish CH2 current, amperes";
+    QTest::newRow("CH2V display") << "CH2V"
+                                  << "CH2 voltage";
+    QTest::newRow("RunStatus") << "RunStatus"
+                               << "Run";
+    QTest::newRow("StopCommand") << "StopCommand"
+                                 << "Stop the sequence";
 }
 
 void TestWindow::screenReaderNames()
@@ -265,7 +292,8 @@ void TestWindow::savingToAFullDiskKeepsTheEarlierFile()
     QTemporaryDir dir;
     if (::mount("tmpfs", QFile::encodeName(dir.path()).constData(), "tmpfs", 0, "size=16k") != 0)
         QSKIP("cannot mount a small file system here (needs root)");
-    const auto unmount = qScopeGuard([&dir] { ::umount(QFile::encodeName(dir.path()).constData()); });
+    const auto unmount
+            = qScopeGuard([&dir] { ::umount(QFile::encodeName(dir.path()).constData()); });
     Window window;
     const QString path = dir.filePath("steps.csv");
     QVERIFY(window.form.saveSequenceTo(path));

@@ -84,7 +84,8 @@ QVariant FrameLogModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const char *const Titles[ColumnCount] = {"Time", "Frame", "Meaning", "Status"};
-    return section >= 0 && section < ColumnCount ? QString::fromLatin1(Titles[section]) : QVariant();
+    return section >= 0 && section < ColumnCount ? QString::fromLatin1(Titles[section])
+                                                 : QVariant();
 }
 
 FrameLogWindow::FrameLogWindow(FrameLogModel *model, MessageBoxes &boxes, QWidget *parent)
@@ -144,8 +145,9 @@ FrameLogWindow::FrameLogWindow(FrameLogModel *model, MessageBoxes &boxes, QWidge
 void FrameLogWindow::showDropped()
 {
     const std::uint64_t dropped = m_model->history().dropped();
-    m_dropped->setText(dropped == 0 ? QString()
-                                    : QStringLiteral("%L1 older entries were dropped").arg(dropped));
+    m_dropped->setText(dropped == 0
+                               ? QString()
+                               : QStringLiteral("%L1 older entries were dropped").arg(dropped));
 }
 
 bool FrameLogWindow::saveTo(const QString &path)

@@ -18,7 +18,8 @@ QLabel *makeDisplay(QWidget *parent, const char *name, const QString &accessible
     auto *label = makePlaced<QLabel>(parent, name, QString(), layout, twips);
     label->setFont(panelFont(FontSizes::Display));
     setForeground(label, Tint::DisplayText);
-    setBackground(label, unit == std::string_view("V") ? Tint::VoltageDisplay : Tint::CurrentDisplay);
+    setBackground(label,
+                  unit == std::string_view("V") ? Tint::VoltageDisplay : Tint::CurrentDisplay);
     label->setAccessibleName(accessibleName);
     label->setProperty(UnitProperty, QLatin1String(unit));
     showDisplay(label, unit == std::string_view("V") ? "00.00" : "0.000");

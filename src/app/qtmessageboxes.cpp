@@ -1,6 +1,5 @@
 #include "qtmessageboxes.h"
 
-
 namespace mq7410 {
 
 std::unique_ptr<QMessageBox> makeMessageBox(const Message &message, QWidget *parent)

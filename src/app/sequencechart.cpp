@@ -1,20 +1,336 @@
 #include "sequencechart.h"
 
+#include "appearance.h"
+
+#include "core/runstatus.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
 namespace mq7410 {
+namespace {
+
+constexpr int RedrawDelayMs = 200;
+constexpr int LongRunSeconds = 600; // longer runs count the time axis in h:mm:ss
+constexpr int MaxTimeLabels = 8;
+// Blue and orange: told apart with every common colour-vision deficiency, and neither is the
+// red the panel uses for its figures and the running step.
+constexpr QRgb Ch1Colour = 0x0072b2;
+constexpr QRgb Ch2Colour = 0xe08000;
+constexpr double VoltsMax = VoltageLimit / 100.0;
+constexpr double AmperesMax = CurrentLimit / 1000.0;
+
+// Label spacings a reader can add up: seconds, minutes, hours, days.
+int timeLabelStep(double span)
+{
+    static constexpr int Steps[]
+            = {1,    2,    5,    10,    15,    30,    60,    120,    300,    600,   900,
+               1800, 3600, 7200, 10800, 21600, 43200, 86400, 172800, 432000, 864000};
+    for (const int step : Steps) {
+        if (span / step <= MaxTimeLabels)
+            return step;
+    }
+    return 1728000;
+}
+
+QString timeLabel(int seconds, bool longRun)
+{
+    return longRun ? QString::fromStdString(durationText(seconds)) : QString::number(seconds);
+}
+
+void clearCategories(QCategoryAxis *axis)
+{
+    const QStringList labels = axis->categoriesLabels();
+    for (const QString &label : labels)
+        axis->remove(label);
+}
+
+bool sameNumbers(const SequenceNumbers &a, const SequenceNumbers &b)
+{
+    return a.seconds == b.seconds && a.rows == b.rows;
+}
+
+QLineSeries *makeLine(QChart *chart, const char *name, QRgb colour, Qt::PenStyle style)
+{
+    auto *series = new QLineSeries(chart);
+    series->setName(QString::fromLatin1(name));
+    series->setObjectName(series->name());
+    series->setPen(QPen(QColor::fromRgb(colour), 2, style));
+    chart->addSeries(series);
+    return series;
+}
+
+} // namespace
 
 SequenceChart::SequenceChart(QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , m_chart(new QChart)
+    , m_view(new QChartView(m_chart, this))
+    , m_scale(new QComboBox(this))
+    , m_ch1V(makeLine(m_chart, "CH1 V", Ch1Colour, Qt::SolidLine))
+    , m_ch1A(makeLine(m_chart, "CH1 A", Ch1Colour, Qt::DashLine))
+    , m_ch2V(makeLine(m_chart, "CH2 V", Ch2Colour, Qt::SolidLine))
+    , m_ch2A(makeLine(m_chart, "CH2 A", Ch2Colour, Qt::DashLine))
+    , m_cursor(new QLineSeries(m_chart))
+    , m_time(new QCategoryAxis(m_chart))
+    , m_steps(new QCategoryAxis(m_chart))
+    , m_texts(SequenceTexts::initial())
 {
     setObjectName(QStringLiteral("SequenceChart"));
+    setWindowTitle(QStringLiteral("Sequence Chart"));
+
+    auto *volts = new QValueAxis(m_chart);
+    volts->setRange(0, VoltsMax);
+    volts->setTickCount(9);
+    volts->setLabelFormat(QStringLiteral("%.0f"));
+    volts->setTitleText(QStringLiteral("Voltage (V)"));
+    auto *amperes = new QValueAxis(m_chart);
+    amperes->setRange(0, AmperesMax);
+    amperes->setTickCount(7);
+    amperes->setLabelFormat(QStringLiteral("%.1f"));
+    amperes->setTitleText(QStringLiteral("Current (A)"));
+    amperes->setGridLineVisible(false); // the volts' grid serves both
+    m_time->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_time->setGridLineVisible(false); // the steps' edges are the vertical grid
+    // The step strip: a name over each segment; its grid lines are the frames.
+    m_steps->setLabelsPosition(QCategoryAxis::AxisLabelsPositionCenter);
+    m_steps->setTitleText(QStringLiteral("Step"));
+    m_chart->addAxis(m_time, Qt::AlignBottom);
+    m_chart->addAxis(m_steps, Qt::AlignTop);
+    m_chart->addAxis(volts, Qt::AlignLeft);
+    m_chart->addAxis(amperes, Qt::AlignRight);
+
+    m_cursor->setObjectName(QStringLiteral("RunCursor"));
+    m_cursor->setPen(QPen(colorOf(Tint::RunningStep), 2));
+    m_cursor->setVisible(false);
+    m_chart->addSeries(m_cursor);
+    for (QLineSeries *series : {m_ch1V, m_ch2V, m_cursor}) {
+        series->attachAxis(m_time);
+        series->attachAxis(volts);
+    }
+    for (QLineSeries *series : {m_ch1A, m_ch2A}) {
+        series->attachAxis(m_time);
+        series->attachAxis(amperes);
+    }
+    m_chart->legend()->setAlignment(Qt::AlignBottom);
+    // A bit of each line, so that the dashed currents are told from the voltages.
+    m_chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
+    m_chart->setMargins(QMargins(4, 4, 4, 4));
+
+    m_view->setObjectName(QStringLiteral("SequenceChartView"));
+    m_view->setAccessibleName(QStringLiteral("Chart of the sequence"));
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_view->setFocusPolicy(Qt::StrongFocus);
+
+    auto *scaleLabel = new QLabel(QStringLiteral("&Scale:"), this);
+    scaleLabel->setBuddy(m_scale);
+    m_scale->setObjectName(QStringLiteral("ChartScale"));
+    m_scale->setAccessibleName(QStringLiteral("Scale of the time axis"));
+    m_scale->setAccessibleDescription(
+            QStringLiteral("Time: as long as each step lasts. Steps: every step equally wide."));
+    m_scale->addItem(QStringLiteral("Time"));
+    m_scale->addItem(QStringLiteral("Steps"));
+    auto *save = new QPushButton(QStringLiteral("Save &Image..."), this);
+    save->setObjectName(QStringLiteral("SaveChartCommand"));
+    save->setAccessibleName(QStringLiteral("Save the chart as an image"));
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(scaleLabel);
+    controls->addWidget(m_scale);
+    controls->addStretch(1);
+    controls->addWidget(save);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_view, 1);
+    layout->addLayout(controls);
+    setTabOrder(m_view, m_scale);
+    setTabOrder(m_scale, save);
+    resize(960, 600);
+
+    m_redrawTimer.setSingleShot(true);
+    m_redrawTimer.setInterval(RedrawDelayMs);
+    connect(&m_redrawTimer, &QTimer::timeout, this, &SequenceChart::redrawIfChanged);
+    connect(m_scale, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_drawn)
+            redraw();
+    });
+    connect(save, &QPushButton::clicked, this, &SequenceChart::saveFromDialog);
 }
 
 SequenceChart::~SequenceChart() = default;
 
-void SequenceChart::showSequence(const SequenceTexts &, const std::optional<RunProgress> &) {}
-
-bool SequenceChart::saveImage(const QString &)
+void SequenceChart::showSequence(const SequenceTexts &texts,
+                                 const std::optional<RunProgress> &progress)
 {
-    return false;
+    m_progress = progress;
+    if (!m_drawn) {
+        // Nothing to keep up with yet: an empty window would only flicker.
+        m_texts = texts;
+        redraw();
+        return;
+    }
+    if (texts != m_texts) {
+        m_texts = texts;
+        if (!m_redrawTimer.isActive())
+            m_redrawTimer.start();
+    }
+    placeCursor();
+}
+
+ChartScale SequenceChart::scale() const
+{
+    return m_scale->currentIndex() == 1 ? ChartScale::Steps : ChartScale::Time;
+}
+
+void SequenceChart::redrawIfChanged()
+{
+    // Many texts read as the same numbers ("5", "5.0", " 5"): the chart would not change.
+    if (!sameNumbers(numbersOf(m_texts), m_drawnNumbers))
+        redraw();
+}
+
+void SequenceChart::redraw()
+{
+    m_redrawTimer.stop();
+    m_drawnNumbers = numbersOf(m_texts);
+    m_segments = segmentsOf(planRun(m_drawnNumbers.seconds), m_drawnNumbers);
+    m_drawn = true;
+    const ChartScale shownScale = scale();
+    const ChartSeries series = chartSeriesOf(m_segments, shownScale);
+    m_ch1V->replace(series.ch1V);
+    m_ch1A->replace(series.ch1A);
+    m_ch2V->replace(series.ch2V);
+    m_ch2A->replace(series.ch2A);
+
+    const int runEnd = m_segments.back().startTick;
+    const bool longRun = runEnd > LongRunSeconds;
+    const double xEnd = series.edges.back();
+    clearCategories(m_time);
+    clearCategories(m_steps);
+    m_time->setStartValue(0);
+    m_steps->setStartValue(0);
+    if (shownScale == ChartScale::Time) {
+        const int step = timeLabelStep(xEnd);
+        for (int seconds = 0; seconds <= xEnd; seconds += step)
+            m_time->append(timeLabel(seconds, longRun), seconds);
+    } else {
+        // Equal widths say nothing of time: each frame's edge tells when it goes out.
+        for (std::size_t i = 0; i < m_segments.size(); ++i)
+            m_time->append(timeLabel(m_segments[i].startTick, longRun), double(i));
+    }
+    m_time->setTitleText(QStringLiteral("Time from Start (%1)%2")
+                                 .arg(longRun ? QStringLiteral("h:mm:ss") : QStringLiteral("s"),
+                                      shownScale == ChartScale::Steps
+                                              ? QStringLiteral(" at each frame; steps drawn "
+                                                               "equally wide")
+                                              : QString()));
+    for (std::size_t i = 0; i < m_segments.size(); ++i)
+        m_steps->append(segmentName(m_segments[i], i + 1 == m_segments.size()),
+                        series.edges.at(qsizetype(i) + 1));
+    m_time->setRange(0, xEnd);
+    m_steps->setRange(0, xEnd);
+
+    const PlanSegment &last = m_segments.back();
+    m_view->setAccessibleDescription(
+            QStringLiteral("%1 steps; the run ends after %2 with %3 in force.")
+                    .arg(m_segments.size() - 1)
+                    .arg(QString::fromStdString(durationText(runEnd)),
+                         last.row == FinishRow
+                                 ? QStringLiteral("the Finish row")
+                                 : QStringLiteral("the row of step %1").arg(last.row)));
+    placeCursor();
+}
+
+void SequenceChart::placeCursor()
+{
+    if (!m_progress || !m_drawn) {
+        m_cursor->setVisible(false);
+        return;
+    }
+    const double x = xOfTick(m_segments, scale(), m_progress->tick);
+    m_cursor->replace(QList<QPointF>{{x, 0}, {x, VoltsMax}});
+    m_cursor->setName(QStringLiteral("Step %1 \u00b7 %2")
+                              .arg(m_progress->step)
+                              .arg(QString::fromStdString(durationText(m_progress->tick))));
+    m_cursor->setVisible(true);
+}
+
+bool SequenceChart::saveImage(const QString &path)
+{
+    m_saveError.clear();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_saveError = file.errorString();
+        return false;
+    }
+    // The chart is laid out once more at the window's size for the image, then given back to
+    // the view before anything is painted on screen.
+    const QRect area(QPoint(), size());
+    const QSizeF shown = m_chart->size();
+    m_chart->resize(area.size());
+    bool drawn = false;
+    if (QFileInfo(path).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(area.size());
+        svg.setViewBox(area);
+        svg.setResolution(logicalDpiX()); // so that it opens at the size it had on screen
+        svg.setTitle(windowTitle());
+        QPainter painter;
+        drawn = painter.begin(&svg);
+        if (drawn) {
+            m_view->scene()->render(&painter, area, area);
+            drawn = painter.end();
+        }
+    } else {
+        QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        m_view->scene()->render(&painter, area, area);
+        painter.end();
+        drawn = image.save(&file, "PNG");
+    }
+    m_chart->resize(shown);
+    if (!drawn || !file.commit()) {
+        m_saveError = file.error() != QFileDevice::NoError ? file.errorString()
+                                                           : QStringLiteral("The image could "
+                                                                            "not be encoded.");
+        return false;
+    }
+    return true;
+}
+
+void SequenceChart::saveFromDialog()
+{
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(
+            this, QStringLiteral("Save Chart Image"), QStringLiteral("sequence.png"),
+            QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), &filter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter.startsWith(QLatin1String("SVG")) ? QStringLiteral(".svg")
+                                                        : QStringLiteral(".png");
+    if (!saveImage(path)) {
+        QMessageBox::warning(this, QStringLiteral("Save Image"),
+                             QStringLiteral("The chart could not be saved to %1.\n\n%2")
+                                     .arg(QDir::toNativeSeparators(path), m_saveError));
+    }
 }
 
 } // namespace mq7410

@@ -3,12 +3,22 @@
 // The chart of a sequence: what a run of the table sends, and when, drawn from the core's plan;
 // during a run a cursor marks where it stands.
 
+#include "chartseries.h"
+
 #include "core/frontpanel.h"
 #include "core/sequencetable.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <optional>
+#include <vector>
+
+class QCategoryAxis;
+class QChart;
+class QChartView;
+class QComboBox;
+class QLineSeries;
 
 namespace mq7410 {
 
@@ -26,6 +36,31 @@ public:
     // Writes the chart at the window's size: SVG for a name ending in .svg, else PNG. False
     // after nothing was written.
     bool saveImage(const QString &path);
+
+private:
+    void redrawIfChanged();
+    void redraw();
+    void placeCursor();
+    void saveFromDialog();
+    ChartScale scale() const;
+
+    QChart *m_chart;
+    QChartView *m_view;
+    QComboBox *m_scale;
+    QLineSeries *m_ch1V;
+    QLineSeries *m_ch1A;
+    QLineSeries *m_ch2V;
+    QLineSeries *m_ch2A;
+    QLineSeries *m_cursor;
+    QCategoryAxis *m_time;
+    QCategoryAxis *m_steps;
+    QTimer m_redrawTimer;
+    SequenceTexts m_texts;
+    std::optional<RunProgress> m_progress;
+    bool m_drawn = false;
+    SequenceNumbers m_drawnNumbers;
+    std::vector<PlanSegment> m_segments;
+    QString m_saveError;
 };
 
 } // namespace mq7410

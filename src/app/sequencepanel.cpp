@@ -42,11 +42,11 @@ QString timeBoxName(int step)
 
 QString valueBoxName(int row, SetPoint setPoint)
 {
-    static const char *const Quantities[SetPointCount] = {
-            "CH1 voltage, volts", "CH1 current, amperes", "CH2 voltage, volts",
-            "CH2 current, amperes"};
-    const QString line = row == FinishRow ? QStringLiteral("Finish")
-                                          : QStringLiteral("Step %1").arg(row);
+    static const char *const Quantities[SetPointCount]
+            = {"CH1 voltage, volts", "CH1 current, amperes", "CH2 voltage, volts",
+               "CH2 current, amperes"};
+    const QString line
+            = row == FinishRow ? QStringLiteral("Finish") : QStringLiteral("Step %1").arg(row);
     return line + ' ' + QLatin1String(Quantities[indexOf(setPoint)]);
 }
 

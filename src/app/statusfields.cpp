@@ -44,7 +44,8 @@ StatusFields::StatusFields(QWidget *parent)
     // The port and the last frame take what room is left, and say the rest in a tool tip.
     for (QLabel *label : {PortStatus, FrameStatus, RunStatus})
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    for (QWidget *widget : {static_cast<QWidget *>(RunStatus), static_cast<QWidget *>(StopCommand)}) {
+    for (QWidget *widget :
+         {static_cast<QWidget *>(RunStatus), static_cast<QWidget *>(StopCommand)}) {
         QSizePolicy policy = widget->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         widget->setSizePolicy(policy);
@@ -56,9 +57,9 @@ void StatusFields::show(QLabel *field, const QString &text, bool error)
     field->setText(text);
     field->setToolTip(text);
     QPalette palette = field->palette();
-    palette.setColor(QPalette::WindowText, error ? colorOf(Tint::Error)
-                                                 : field->parentWidget()->palette().color(
-                                                           QPalette::WindowText));
+    palette.setColor(QPalette::WindowText,
+                     error ? colorOf(Tint::Error)
+                           : field->parentWidget()->palette().color(QPalette::WindowText));
     field->setPalette(palette);
 }
 

@@ -106,9 +106,9 @@ void UIForm::buildMenus()
                            QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openSequenceDialog(); });
     m_saveAction = addItem(file, "mSaveSequence", QStringLiteral("&Save Sequence"),
                            QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveSequence(); });
-    m_saveAsAction = addItem(file, "mSaveSequenceAs", QStringLiteral("Save Sequence &As..."),
-                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
-                             [this] { saveSequenceAs(); });
+    m_saveAsAction
+            = addItem(file, "mSaveSequenceAs", QStringLiteral("Save Sequence &As..."),
+                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveSequenceAs(); });
     file->addSeparator();
     m_reconnectAction = addItem(file, "mReconnect", QStringLiteral("&Reconnect"), {},
                                 [this] { reconnect(); });
@@ -144,8 +144,8 @@ void UIForm::buildMenus()
 
 void UIForm::connectManualPanel()
 {
-    for (QPushButton *sender : {m_manual.EnterCommand, m_manual.OutputCommand,
-                                m_manual.SerialCommand, m_sequence.Start})
+    for (QPushButton *sender :
+         {m_manual.EnterCommand, m_manual.OutputCommand, m_manual.SerialCommand, m_sequence.Start})
         m_clickFirst.watch(sender);
     connect(m_manual.OutputCommand, &QPushButton::clicked, this,
             [this] { act(m_panel.toggleOutput()); });
@@ -182,7 +182,8 @@ void UIForm::connectSequencePanel()
     }
     for (int row = 0; row < RowCount; ++row) {
         for (const SetPoint setPoint : AllSetPoints) {
-            TableBox *box = m_sequence.valueBoxes.at(std::size_t(row)).at(std::size_t(indexOf(setPoint)));
+            TableBox *box
+                    = m_sequence.valueBoxes.at(std::size_t(row)).at(std::size_t(indexOf(setPoint)));
             connect(box, &QLineEdit::textChanged, this, [this, row, setPoint](const QString &text) {
                 if (m_rendering)
                     return;

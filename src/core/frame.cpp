@@ -207,7 +207,8 @@ std::string describeFrame(const Frame &frame)
     std::string note;
     for (const FieldValue &field : frame.fields) {
         if (!field.inRange())
-            note += (note.empty() ? "  [out of range: " : ", ") + std::string(nameOf(field.setPoint));
+            note += (note.empty() ? "  [out of range: " : ", ")
+                    + std::string(nameOf(field.setPoint));
     }
     return note.empty() ? text : text + note + "]";
 }

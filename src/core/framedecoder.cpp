@@ -79,7 +79,8 @@ void FrameDecoder::decodePending(std::vector<DecodeEvent> &events, bool atEnd)
             break;
         case Verdict::WholeFrame:
             closeSkipped(events);
-            events.emplace_back(*parseFrame(std::string_view(m_pending).substr(0, judgement.length)));
+            events.emplace_back(
+                    *parseFrame(std::string_view(m_pending).substr(0, judgement.length)));
             m_pending.erase(0, judgement.length);
             break;
         }

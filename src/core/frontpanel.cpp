@@ -88,7 +88,8 @@ void FrontPanel::select(SetPoint setPoint)
     // Typing starts again from what was last sent, and every display shows what was sent.
     valueOf(m_manual.entered, setPoint) = valueOf(m_manual.sent, setPoint);
     for (const SetPoint each : AllSetPoints)
-        m_manual.displays[std::size_t(indexOf(each))] = displayText(each, valueOf(m_manual.sent, each));
+        m_manual.displays[std::size_t(indexOf(each))]
+                = displayText(each, valueOf(m_manual.sent, each));
 }
 
 void FrontPanel::pressDigit(int digit)
@@ -157,8 +158,7 @@ Outcome FrontPanel::toggleSeriesLink()
         display(Ch2Voltage) = next.savedCh2Voltage;
         display(Ch2Current) = next.savedCh2Current;
     }
-    return transmit(encodeFrame(next.seriesLink ? Command::LinkOn : Command::LinkOff,
-                                next.entered),
+    return transmit(encodeFrame(next.seriesLink ? Command::LinkOn : Command::LinkOff, next.entered),
                     next);
 }
 

@@ -44,8 +44,8 @@ struct PanelView
     bool linkBanner = false;
     // While a run is active the table, Start and Cancel are disabled and Stop is offered.
     bool running = false;
-    int runningStep = 0;  // 1 to 9: its label shows the running colour; 0: none does
-    SequenceTexts table;  // as the boxes show it: a running step's box counts down
+    int runningStep = 0; // 1 to 9: its label shows the running colour; 0: none does
+    SequenceTexts table; // as the boxes show it: a running step's box counts down
 };
 
 // Where a run stands.

@@ -39,8 +39,10 @@ inline constexpr const char *SerialErrorTitle = "! RS-232 ERROR !";
 // The box for a frame that was not sent, with the serial layer's words.
 inline Message writeErrorMessage(const std::string &frame, const std::string &reason)
 {
-    return {MessageKind::Warning, SerialErrorTitle,
-            "The frame " + frame + " could not be sent to the supply.\n\n" + reason, {}};
+    return {MessageKind::Warning,
+            SerialErrorTitle,
+            "The frame " + frame + " could not be sent to the supply.\n\n" + reason,
+            {}};
 }
 
 } // namespace mq7410

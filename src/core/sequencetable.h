@@ -12,7 +12,7 @@
 namespace mq7410 {
 
 inline constexpr int StepCount = 9;
-inline constexpr int RowCount = 10;  // row 0 is the Finish row, rows 1 to 9 are steps 1 to 9
+inline constexpr int RowCount = 10; // row 0 is the Finish row, rows 1 to 9 are steps 1 to 9
 inline constexpr int FinishRow = 0;
 inline constexpr int MaxStepSeconds = 999999; // what the table's heading announces
 

@@ -31,10 +31,9 @@ void RealPanel::click(const QString &name) const
 
 void RealPanel::type(const QString &digits) const
 {
-    static const char *const Buttons[] = {"ZeroCommand", "OneCommand",   "TwoCommand",
-                                          "ThreeCommand", "FourCommand", "FiveCommand",
-                                          "SixCommand",  "SevenCommand", "EightCommand",
-                                          "NineCommand"};
+    static const char *const Buttons[]
+            = {"ZeroCommand", "OneCommand", "TwoCommand",   "ThreeCommand", "FourCommand",
+               "FiveCommand", "SixCommand", "SevenCommand", "EightCommand", "NineCommand"};
     for (const QChar digit : digits)
         click(QLatin1String(Buttons[digit.digitValue()]));
 }

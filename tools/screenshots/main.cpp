@@ -53,10 +53,9 @@ struct Scene
     }
     void type(const char *digits) const
     {
-        static const char *const Keys[] = {"ZeroCommand", "OneCommand", "TwoCommand",
-                                           "ThreeCommand", "FourCommand", "FiveCommand",
-                                           "SixCommand", "SevenCommand", "EightCommand",
-                                           "NineCommand"};
+        static const char *const Keys[]
+                = {"ZeroCommand", "OneCommand", "TwoCommand",   "ThreeCommand", "FourCommand",
+                   "FiveCommand", "SixCommand", "SevenCommand", "EightCommand", "NineCommand"};
         for (const char *digit = digits; *digit; ++digit)
             click(Keys[*digit - '0']);
     }

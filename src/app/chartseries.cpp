@@ -1,0 +1,72 @@
+#include "chartseries.h"
+
+#include <algorithm>
+
+namespace mq7410 {
+
+double afterRunSeconds(int endTick)
+{
+    // Long enough to be seen next to a long run, and never shorter than a tick.
+    return std::max(1.0, 0.05 * endTick);
+}
+
+ChartSeries chartSeriesOf(const std::vector<PlanSegment> &segments, ChartScale scale)
+{
+    ChartSeries series;
+    const auto count = qsizetype(segments.size());
+    series.edges.reserve(count + 1);
+    for (QList<QPointF> *line : {&series.ch1V, &series.ch1A, &series.ch2V, &series.ch2A})
+        line->reserve(2 * count);
+
+    for (qsizetype i = 0; i < count; ++i) {
+        const PlanSegment &segment = segments[std::size_t(i)];
+        const bool last = i == count - 1;
+        auto from = double(i);
+        auto to = double(i + 1);
+        if (scale == ChartScale::Time) {
+            from = segment.startTick;
+            to = last ? segment.startTick + afterRunSeconds(segment.startTick) : segment.endTick;
+        }
+        series.edges.append(from);
+        if (last)
+            series.edges.append(to);
+        const auto hold = [from, to](QList<QPointF> &line, double value) {
+            line.append({from, value});
+            line.append({to, value});
+        };
+        hold(series.ch1V, valueOf(segment.values, SetPoint::Ch1Voltage) / 100.0);
+        hold(series.ch1A, valueOf(segment.values, SetPoint::Ch1Current) / 1000.0);
+        hold(series.ch2V, valueOf(segment.values, SetPoint::Ch2Voltage) / 100.0);
+        hold(series.ch2A, valueOf(segment.values, SetPoint::Ch2Current) / 1000.0);
+    }
+    return series;
+}
+
+double xOfTick(const std::vector<PlanSegment> &segments, ChartScale scale, int tick)
+{
+    if (segments.empty())
+        return 0;
+    const int end = segments.back().startTick;
+    if (scale == ChartScale::Time)
+        return std::clamp(tick, 0, end);
+    for (std::size_t i = 0; i + 1 < segments.size(); ++i) {
+        const PlanSegment &segment = segments[i];
+        if (tick < segment.endTick) {
+            const double into = std::max(0, tick - segment.startTick);
+            return double(i) + into / (segment.endTick - segment.startTick);
+        }
+    }
+    return double(segments.size() - 1);
+}
+
+QString segmentName(const PlanSegment &segment, bool last)
+{
+    if (last && segment.row == FinishRow)
+        return QStringLiteral("F");
+    // Short enough to fit over the stretch drawn past the run.
+    if (last)
+        return QStringLiteral("end");
+    return QString::number(segment.row);
+}
+
+} // namespace mq7410
