@@ -273,7 +273,7 @@ bool SequenceChart::saveImage(const QString &path)
 {
     m_saveError.clear();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) { // see saveSequenceTo()
         m_saveError = file.errorString();
         return false;
     }
