@@ -273,7 +273,8 @@ bool SequenceChart::saveImage(const QString &path)
 {
     m_saveError.clear();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) { // see saveSequenceTo()
+    // Unbuffered: a write that fails on a full disk must fail commit() too.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_saveError = file.errorString();
         return false;
     }
