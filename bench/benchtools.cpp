@@ -40,7 +40,7 @@ Summary summarize(std::vector<std::int64_t> ns)
 
 WriteResult StampingLink::write(std::string_view frame)
 {
-    const WriteResult result = m_link.write(frame);
+    WriteResult result = m_link.write(frame);
     writtenNs.push_back(monotonicNs());
     return result;
 }

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <cstdlib>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 using namespace mq7410;
@@ -23,8 +23,8 @@ namespace {
 struct FarEnd
 {
     FarEnd()
+        : master(::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK))
     {
-        master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
             device = ::ptsname(master);
     }

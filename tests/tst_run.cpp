@@ -161,7 +161,7 @@ void TestRun::stop()
     Bench bench({"1", "5"});
     (void)bench.panel.start();
     const QStringList steps = when.split(' ');
-    bench.clock.advanceMs(1000 * steps[0].toInt());
+    bench.clock.advanceMs(1000LL * steps[0].toInt());
     if (steps[0] == "1" || steps.contains("tick"))
         (void)bench.panel.tick();
     const std::size_t before = bench.link.sent.size();

@@ -156,9 +156,7 @@ void TestSequenceFile::malformedFile_data()
     add("overlong UTF-8 form", validFile("\n1,5,", "\n1,é\xC0\xAF,"), ", line 2, column 4",
         "UTF-8 text, found the byte 0xC0");
     const std::string tooBig = validFile() + std::string(mq7410::MaxSequenceFileBytes, '\n');
-    add("over 1 MiB", tooBig, "",
-        "a file of at most 1 MiB (1048576 bytes), found " + std::to_string(tooBig.size())
-                + " bytes");
+    add("over 1 MiB", tooBig, "", "a file of at most 1 MiB (1048576 bytes), found a larger one");
 }
 
 void TestSequenceFile::malformedFile()

@@ -32,7 +32,7 @@ QColor colorOf(Tint tint)
     case Tint::IdleStep:
         return palette.color(QPalette::Button);
     case Tint::Error:
-        return QColor(0xC0, 0x00, 0x00);
+        return {0xC0, 0x00, 0x00};
     }
     return palette.color(QPalette::Window);
 }

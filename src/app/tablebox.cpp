@@ -31,7 +31,7 @@ void TableBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+    if (auto *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
         connect(paste, &QAction::triggered, this, &TableBox::entryCompleted,
                 Qt::QueuedConnection); // after the text is in
     }

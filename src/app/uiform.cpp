@@ -50,6 +50,7 @@ UIForm::UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget
     , m_panel(panel)
     , m_line(line)
     , m_boxes(boxes)
+    , m_status(new StatusFields(this))
     , m_logModel(new FrameLogModel(this))
 {
     setObjectName(QStringLiteral("UIForm"));
@@ -65,7 +66,6 @@ UIForm::UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget
     client->setFixedSize(m_layout.toPixels(Geometry::ClientWidth),
                          m_layout.toPixels(Geometry::ClientHeight));
 
-    m_status = new StatusFields(this);
     statusBar()->addWidget(m_status, 1);
     statusBar()->setSizeGripEnabled(false);
     buildMenus();
@@ -327,11 +327,13 @@ void UIForm::recordFrame(const FrameRecord &record)
 
 void UIForm::showPanelFocus()
 {
-    // The focus follows into the panel shown, so that no key goes to a hidden control.
+    // The focus follows into the panel shown, so that no key goes to a hidden control. On the
+    // manual panel it rests on the selector of the set-point being edited: a stray Space there
+    // sends nothing.
     if (m_shownPanel == PanelShown::Auto)
         m_sequence.timeBoxes.front()->setFocus();
     else
-        m_manual.SerialCommand->setFocus();
+        m_manual.selector(m_panel.view().editTarget)->setFocus();
 }
 
 bool UIForm::eventFilter(QObject *watched, QEvent *event)

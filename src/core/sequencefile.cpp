@@ -380,10 +380,10 @@ std::string writeSequence(const SequenceTexts &texts)
 std::variant<SequenceTexts, SequenceFileError> readSequence(std::string_view bytes)
 {
     if (bytes.size() > MaxSequenceFileBytes) {
+        // The caller may read only one byte more than allowed: the size found is not told.
         return SequenceFileError{0, 0,
                                  "a file of at most 1 MiB (" + std::to_string(MaxSequenceFileBytes)
-                                         + " bytes), found " + std::to_string(bytes.size())
-                                         + " bytes"};
+                                         + " bytes), found a larger one"};
     }
     if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark)
         bytes.remove_prefix(ByteOrderMark.size());

@@ -61,7 +61,7 @@ int main(int argc, char *argv[])
         panel.click(button);
     say(QStringLiteral("ready"));
 
-    QAction *exit = panel.form->findChild<QAction *>(QStringLiteral("Exit"));
+    auto *exit = panel.form->findChild<QAction *>(QStringLiteral("Exit"));
     if (!arguments.contains(QStringLiteral("--hold"))) {
         exit->trigger();
         return 0;
