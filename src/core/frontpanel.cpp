@@ -205,7 +205,9 @@ Outcome FrontPanel::start()
         return {};
     completeEntries(); // the final text of every box, focused or not
     const SequenceNumbers numbers = numbersOf(m_table);
-    m_run.emplace(Run{planRun(numbers.seconds), numbers.rows, TickSchedule(), 0, false});
+    m_run.emplace();
+    m_run->plan = planRun(numbers.seconds);
+    m_run->rows = numbers.rows;
     m_run->schedule.start(m_clock.nowNs());
     return sendRow(1, stepContext(1));
 }
