@@ -130,6 +130,9 @@ void TestSequenceFile::malformedFile_data()
         R"(the step label "3", found "2" again)");
     add("unknown step label", validFile("finish", "Finish"), ", line 11, column 1",
         R"(the label "finish", found "Finish", which is neither 1 to 9 nor finish)");
+    add("a long label is cut short", validFile("finish", "this label is much too long"),
+        ", line 11, column 1",
+        R"(the label "finish", found "this label is much t...", which is neither 1 to 9 nor finish)");
     add("row one cell short", validFile("\n2,5,1,0.1,2,0.2", "\n2,5,1,0.1,2"),
         ", line 3, column 12", "the ch2_a cell of step 2, found the end of the line");
     add("file ends before finish", validFile().substr(0, validFile().rfind("finish")),

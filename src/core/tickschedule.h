@@ -8,8 +8,8 @@
 // moment it went out, so that the step it starts still lasts its whole time.
 //
 // Early wake-ups: the caller sleeps until dueNs() rounded up to whole milliseconds, yet a timer
-// may still fire a fraction of a millisecond early. A tick counts as due up to a tolerance
-// before its time (1 ms, or less than half the period for short periods).
+// may still fire a fraction of a millisecond early. A tick counts as due up to a millisecond
+// before its time.
 
 #include <cstdint>
 
@@ -20,22 +20,20 @@ inline constexpr std::int64_t TickPeriodNs = 1'000'000'000;
 class TickSchedule
 {
 public:
-    static constexpr std::int64_t MaxEarlyToleranceNs = 1'000'000;
-
-    // A period below 1 ns is taken as 1 ns.
-    explicit TickSchedule(std::int64_t periodNs = TickPeriodNs);
+    static constexpr std::int64_t EarlyToleranceNs = 1'000'000;
 
     void start(std::int64_t nowNs); // tick 0 is now
     std::int64_t dueNs(int tick) const;
-    bool isDue(int tick, std::int64_t nowNs) const { return nowNs + m_toleranceNs >= dueNs(tick); }
+    bool isDue(int tick, std::int64_t nowNs) const
+    {
+        return nowNs + EarlyToleranceNs >= dueNs(tick);
+    }
     // Tick `tick` happened at `nowNs` rather than when it was due: count the later ones from
     // there. The time the run is behind its first schedule grows by the difference.
     void moveTo(int tick, std::int64_t nowNs);
     std::int64_t behindNs() const { return m_behindNs; }
 
 private:
-    std::int64_t m_periodNs;
-    std::int64_t m_toleranceNs;
     std::int64_t m_baseNs = 0;
     int m_baseTick = 0;
     std::int64_t m_behindNs = 0;
