@@ -102,6 +102,15 @@ private slots:
             const Edges &edges = scale == ChartScale::Time ? timeEdges : stepEdges;
             const ChartSeries series = seriesOf(tableOf(times), scale);
             QCOMPARE(series.edges, edges);
+            // The strip names each segment by its row; the last one "F" or, after a step of
+            // time 0, "end".
+            const SequenceNumbers numbers = numbersOf(tableOf(times));
+            const std::vector<PlanSegment> segments = segmentsOf(planRun(numbers.seconds), numbers);
+            QStringList names;
+            for (std::size_t i = 0; i < segments.size(); ++i)
+                names << segmentName(segments[i], i + 1 == segments.size());
+            QCOMPARE(names.last(), rows.last() == FinishRow ? QString("F") : QString("end"));
+            QCOMPARE(names.first(), QString("1"));
             for (const SetPoint setPoint : AllSetPoints) {
                 // Flat from each frame to the next; a vertical edge where the row changes.
                 QList<QPointF> expected;

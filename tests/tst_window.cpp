@@ -150,6 +150,25 @@ void TestWindow::nothingClippedAndPanelsShareTheirPlace()
                  qPrintable(widget->objectName()));
     }
     QCOMPARE(window.find("Control")->geometry(), window.find("Sequence")->geometry());
+    // The keypad reads as a calculator's, the selectors top to bottom; the status bar's fields
+    // stand one under the other, Stop beside them.
+    const auto at = [&window](const char *name) {
+        return window.find(name)->geometry();
+    };
+    for (const auto &[above, below] : {std::pair{"SevenCommand", "FourCommand"},
+                                       {"FourCommand", "OneCommand"},
+                                       {"OneCommand", "ZeroCommand"},
+                                       {"CH1VCommand", "CH1ACommand"},
+                                       {"CH1ACommand", "CH2VCommand"},
+                                       {"CH2VCommand", "CH2ACommand"},
+                                       {"PortStatus", "FrameStatus"},
+                                       {"FrameStatus", "RunStatus"}})
+        QVERIFY2(at(above).bottom() < at(below).top() && at(above).left() == at(below).left(),
+                 below);
+    QVERIFY(at("SevenCommand").right() < at("EightCommand").left());
+    QVERIFY(at("EightCommand").right() < at("NineCommand").left());
+    QVERIFY(at("PortStatus").right() < at("FileStatus").left());
+    QVERIFY(at("FileStatus").right() < at("StopCommand").left());
     QVERIFY(window.find("Sequence")->isHidden());
     QVERIFY(window.find("SerialLabel")->isHidden());
     QVERIFY(window.find<QRadioButton>("CH1VOption")->isChecked());
