@@ -24,7 +24,7 @@ using namespace mq7410::bench;
 
 namespace {
 
-constexpr char Frame[] = "880000"; // Enter right after start-up: CH1 0.00 V
+constexpr char EnterFrame[] = "880000"; // Enter right after start-up: CH1 0.00 V
 constexpr int FrameSize = 6;
 
 QAbstractButton *enterOf(const BenchPanel &bench)
@@ -80,12 +80,12 @@ int main(int argc, char *argv[])
     for (std::size_t round = 0; round < warmup + clicks; ++round) {
         const bool keep = round >= warmup;
         timed(floorNs, keep, [&] {
-            if (::write(floorFd, Frame, FrameSize) != FrameSize)
+            if (::write(floorFd, EnterFrame, FrameSize) != FrameSize)
                 die("write() on the pseudo-terminal");
             floorLine.readExactly(FrameSize);
         });
         timed(directNs, keep, [&] {
-            if (!direct.write(Frame).written)
+            if (!direct.write(EnterFrame).written)
                 die("SerialLine::write()");
             directLine.readExactly(FrameSize);
         });
@@ -105,7 +105,7 @@ int main(int argc, char *argv[])
                 qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)),
                 qPrintable(commandLine(arguments)), qPrintable(machineLine()));
     std::printf("%zu rounds after %zu warm-up rounds; frame %s; times in us\n\n", clicks, warmup,
-                Frame);
+                EnterFrame);
     std::printf("%-42s %9s %9s %9s %9s\n", "", "p50", "p99", "max", "mean");
     printRow("write() on a pty (the floor)", floorNs);
     printRow("SerialLine::write(), no window", directNs);

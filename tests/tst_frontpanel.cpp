@@ -107,8 +107,11 @@ void TestFrontPanel::scripts_data()
             << "V1 4 L V2 5" << QStringList{"8F00000004"} << "00.00 0.000 | 00.00 0.000";
     QTest::newRow("link off with nothing sent for channel 2")
             << "L L" << QStringList{"8F00000000", "8E00000000"} << zero;
-    QTest::newRow("link takes the typed value, not the display")
-            << "V1 1 2 A1 L" << QStringList{"8F0000000C"} << zero;
+    QTest::newRow("link on: channel 2 shows the typed value it was sent")
+            << "V1 1 2 A1 L" << QStringList{"8F0000000C"} << "00.12 0.000 | 00.00 0.000";
+    QTest::newRow("link off: channel 2 shows the value Enter last sent, now sent again")
+            << "V2 3 0 0 0 E V2 1 L L" << QStringList{"8A0BB8", "8F00000000", "8E00000BB8"}
+            << "30.00 0.000 | 00.00 0.000";
     QTest::newRow("link off restores the texts of link-on time")
             << "V2 7 E L V2 L" << QStringList{"8A0007", "8F00000000", "8E00000007"}
             << "00.07 0.000 | 00.00 0.000";

@@ -125,6 +125,10 @@ void TestRun::runPlaysThePlan()
     // The supply holds step 3's row: the displays show it, Enter would send it.
     const PanelView view = bench.panel.view();
     QCOMPARE(view.displays.at(std::size_t(indexOf(SetPoint::Ch1Voltage))), std::string("03.00"));
+    bench.panel.showManualPanel();
+    bench.panel.select(SetPoint::Ch1Current); // a selector shows what the supply holds too
+    QCOMPARE(bench.panel.view().displays, view.displays);
+    bench.panel.showAutoPanel();
     // A second Start with the same table plays the same frames at the same ticks.
     QCOMPARE(bench.run(), (Frames{{0, 1}, {3, 2}, {6, 3}}));
 }

@@ -13,18 +13,22 @@
 #include <QAccessible>
 #include <QAction>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 
 using namespace mq7410;
 using namespace mq7410::test;
@@ -226,6 +230,17 @@ void TestWindow::refusedFrameGivesOneBoxAndChangesNothing()
     QVERIFY(window.boxes.shown[0].prompt.find("8CF0F0") != std::string::npos);
     QCOMPARE(window.find<QPushButton>("OutputCommand")->text(), QStringLiteral("Output /Off"));
     QVERIFY(window.find<QLabel>("FrameStatus")->text().contains("not sent: the far end hung up"));
+    // Enter's release lands in the box its frame opened: the next Enter is a new press.
+    QWidget box;
+    for (const auto &[type, to, at] :
+         {std::tuple{QEvent::KeyPress, QApplication::focusWidget(), 100},
+          {QEvent::KeyRelease, &box, 150},
+          {QEvent::KeyPress, QApplication::focusWidget(), 300}}) {
+        QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier);
+        key.setTimestamp(ulong(at));
+        QApplication::sendEvent(to, &key);
+    }
+    QCOMPARE(window.link.refused, (std::vector<std::string>{"8CF0F0", "880000", "880000"}));
 }
 
 void TestWindow::runWithStatusAndStop()
@@ -240,7 +255,8 @@ void TestWindow::runWithStatusAndStop()
              qPrintable(window.find<QLabel>("RunStatus")->text()));
     QVERIFY(!window.find<QAction>("mOpenSequence")->isEnabled());
     QCOMPARE(window.form.size(), size);
-    QTest::keyClick(&window.form, Qt::Key_Escape);
+    window.trigger("mSequenceChart"); // Escape stops the run from any window of the program
+    QTest::keyClick(window.form.findChild<QWidget *>("SequenceChart"), Qt::Key_Escape);
     QCOMPARE(window.link.sent.size(), std::size_t(2)); // step 1, then the Finish row
     QVERIFY(window.find("Sequence")->isEnabled());
     QVERIFY(!window.find("StopCommand")->isVisible());
@@ -259,6 +275,8 @@ void TestWindow::frameLogKeepsTheNewestAndSaves()
     for (int i = 0; i < int(FrameHistory::DefaultCapacity) + 5; ++i)
         window.click("EnterCommand");
     QCOMPARE(model->rowCount(), int(FrameHistory::DefaultCapacity));
+    const QScrollBar *scroll = log->findChild<QTableView *>()->verticalScrollBar();
+    QCOMPARE(scroll->value(), scroll->maximum()); // the newest entry still in sight
     QCOMPARE(log->findChild<QLabel *>(QStringLiteral("DroppedCount"))->text(),
              QStringLiteral("5 older entries were dropped"));
     QTemporaryDir dir;
@@ -291,7 +309,7 @@ void TestWindow::droppedFileLoads()
     QTemporaryDir dir;
     QFile file(dir.filePath("drop.csv"));
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("step,time_s,ch1_v,ch1_a,ch2_v,ch2_a\n1,7,1,1,1,1\n2,,,,,\n3,,,,,\n4,,,,,\n"
+    file.write("step,time_s,ch1_v,ch1_a,ch2_v,ch2_a\n1,7,1,1,40,1\n2,,,,,\n3,,,,,\n4,,,,,\n"
                "5,,,,,\n6,,,,,\n7,,,,,\n8,,,,,\n9,,,,,\nfinish,,,,,\n");
     file.close();
     QMimeData mime;
@@ -303,7 +321,11 @@ void TestWindow::droppedFileLoads()
     QApplication::sendEvent(&window.form, &drop);
     QCOMPARE(window.find<QLineEdit>("Time1")->text(), QStringLiteral("7"));
     QVERIFY(window.find("Sequence")->isVisible());
-    QCOMPARE(window.find<QLabel>("FileStatus")->text(), QStringLiteral("drop.csv"));
+    // 40 V became " 0": the table is no longer the file's.
+    QCOMPARE(window.find<QLabel>("FileStatus")->text(), QStringLiteral("drop.csv (modified)"));
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath("pipe.csv")).constData(), 0600) == 0);
+    QVERIFY(!window.form.openSequence(dir.filePath("pipe.csv"))); // at once, not blocked
+    QCOMPARE(window.boxes.shown.back().prompt, std::string("pipe.csv: this is not a regular file"));
 }
 
 void TestWindow::savingToAFullDiskKeepsTheEarlierFile()

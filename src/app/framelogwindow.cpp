@@ -2,6 +2,7 @@
 
 #include "appearance.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -25,6 +26,7 @@ FrameLogModel::FrameLogModel(QObject *parent)
 
 void FrameLogModel::append(LoggedFrame entry)
 {
+    emit aboutToAppend();
     const bool full = m_history.full();
     if (full) {
         beginRemoveRows({}, 0, 0);
@@ -36,6 +38,7 @@ void FrameLogModel::append(LoggedFrame entry)
     endInsertRows();
     if (full)
         emit droppedChanged();
+    emit appended();
 }
 
 void FrameLogModel::clear()
@@ -123,18 +126,20 @@ FrameLogWindow::FrameLogWindow(FrameLogModel *model, MessageBoxes &boxes, QWidge
 
     connect(save, &QPushButton::clicked, this, [this] {
         const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Frame Log"),
-                                                          QStringLiteral("frames.csv"),
+                                                          QDir::home().filePath("frames.csv"),
                                                           QStringLiteral("CSV files (*.csv)"));
         if (!path.isEmpty())
             saveTo(path);
     });
     connect(clear, &QPushButton::clicked, m_model, &FrameLogModel::clear);
     connect(m_model, &FrameLogModel::droppedChanged, this, &FrameLogWindow::showDropped);
-    // The newest entry stays in sight unless the user scrolled up to read older ones.
+    // The newest entry stays in sight unless the user scrolled up to read older ones. Whether
+    // the view is at the bottom is asked before an entry comes: dropping the oldest one moves
+    // the view by itself.
     QScrollBar *scroll = m_view->verticalScrollBar();
-    connect(scroll, &QScrollBar::valueChanged, this,
-            [this, scroll](int value) { m_following = value == scroll->maximum(); });
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] {
+    connect(m_model, &FrameLogModel::aboutToAppend, this,
+            [this, scroll] { m_following = scroll->value() == scroll->maximum(); });
+    connect(m_model, &FrameLogModel::appended, this, [this] {
         if (m_following)
             m_view->scrollToBottom();
     });

@@ -31,6 +31,9 @@ public:
 
 signals:
     void droppedChanged();
+    // Around the changes of one entry: the oldest may go, the new one comes.
+    void aboutToAppend();
+    void appended();
 
 private:
     FrameHistory m_history;
@@ -52,7 +55,7 @@ private:
     MessageBoxes &m_boxes;
     QTableView *m_view;
     QLabel *m_dropped;
-    bool m_following = true;
+    bool m_following = true; // the newest entry is in sight and stays so
 };
 
 } // namespace mq7410

@@ -320,7 +320,7 @@ void SequenceChart::saveFromDialog()
 {
     QString filter;
     QString path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Save Chart Image"), QStringLiteral("sequence.png"),
+            this, QStringLiteral("Save Chart Image"), QDir::home().filePath("sequence.png"),
             QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), &filter);
     if (path.isEmpty())
         return;

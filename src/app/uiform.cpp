@@ -133,11 +133,11 @@ void UIForm::buildMenus()
     m_aboutAction->setObjectName(QStringLiteral("About"));
     connect(m_aboutAction, &QAction::triggered, this, [this] { about(); });
 
-    // Escape presses Stop wherever the focus is in the window, while a run is active.
+    // Escape presses Stop wherever the focus is in the program's windows, while a run is active.
     m_stopShortcut = new QAction(this);
     m_stopShortcut->setObjectName(QStringLiteral("mStop"));
     m_stopShortcut->setShortcut(QKeySequence(Qt::Key_Escape));
-    m_stopShortcut->setShortcutContext(Qt::WindowShortcut);
+    m_stopShortcut->setShortcutContext(Qt::ApplicationShortcut); // the chart and the log too
     addAction(m_stopShortcut);
     connect(m_stopShortcut, &QAction::triggered, m_status->StopCommand, &QPushButton::click);
 }
@@ -341,15 +341,14 @@ bool UIForm::eventFilter(QObject *watched, QEvent *event)
     const bool press = event->type() == QEvent::KeyPress;
     if (!press && event->type() != QEvent::KeyRelease)
         return false;
-    auto *widget = qobject_cast<QWidget *>(watched);
-    if (!widget || widget->window() != this)
-        return false;
     auto *key = static_cast<QKeyEvent *>(event);
+    // A key may go up in another window: Enter's release lands in the box its frame opened.
     if (!press) {
         m_keys.release(key->key(), key->timestamp());
         return false;
     }
-    return handleKey(key);
+    auto *widget = qobject_cast<QWidget *>(watched);
+    return widget && widget->window() == this && handleKey(key);
 }
 
 // The digit keys of the main block and of the number pad press the keypad's digit buttons;
@@ -378,8 +377,10 @@ void UIForm::reconnect()
 {
     const std::string reason = m_line.reconnect();
     if (reason.empty()) {
-        m_portNote = QStringLiteral("reconnected at ")
-                     + QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+        // The supply may have been switched off meanwhile: the panel cannot know what it holds.
+        m_portNote = QStringLiteral("reconnected at %1; the supply may not hold what the panel "
+                                    "shows until it is sent again")
+                             .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
     } else {
         m_boxes.show({MessageKind::Warning, "Reconnect",
                       "COM " + std::to_string(m_line.portNumber()) + " (" + m_line.device()

@@ -40,6 +40,9 @@ bool UIForm::openSequence(const QString &path)
         return refuse("the table is in use by a run");
     if (info.isDir())
         return refuse("this is a folder, not a sequence file");
+    // A pipe or a device could keep the window waiting for bytes that never come.
+    if (info.exists() && !info.isFile())
+        return refuse("this is not a regular file");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refuse(file.errorString().toStdString());
@@ -54,7 +57,6 @@ bool UIForm::openSequence(const QString &path)
         return false;
     }
     m_panel.loadTable(std::get<SequenceTexts>(read));
-    m_panel.markTableSaved();
     m_sequencePath = info.absoluteFilePath();
     render();
     return true;

@@ -85,11 +85,11 @@ void FrontPanel::select(SetPoint setPoint)
     if (!manualShown())
         return;
     m_manual.editTarget = setPoint;
-    // Typing starts again from what was last sent, and every display shows what was sent.
-    valueOf(m_manual.entered, setPoint) = valueOf(m_manual.sent, setPoint);
+    // Typing starts again from what the supply holds, and every display shows what it holds.
+    valueOf(m_manual.entered, setPoint) = valueOf(m_manual.held, setPoint);
     for (const SetPoint each : AllSetPoints)
         m_manual.displays[std::size_t(indexOf(each))]
-                = displayText(each, valueOf(m_manual.sent, each));
+                = displayText(each, valueOf(m_manual.held, each));
 }
 
 void FrontPanel::pressDigit(int digit)
@@ -120,6 +120,7 @@ Outcome FrontPanel::enter()
     const SetPoint target = m_manual.editTarget;
     ManualState next = m_manual;
     valueOf(next.sent, target) = valueOf(next.entered, target);
+    next.sentFrame(commandFor(target));
     return transmit(encodeFrame(commandFor(target), m_manual.entered), next);
 }
 
@@ -138,28 +139,22 @@ Outcome FrontPanel::toggleSeriesLink()
         return {};
     using enum SetPoint;
     ManualState next = m_manual;
-    auto display = [&next](SetPoint setPoint) -> std::string & {
-        return next.displays[std::size_t(indexOf(setPoint))];
-    };
     next.seriesLink = !m_manual.seriesLink;
-    if (next.seriesLink) {
-        // Channel 2 takes channel 1's values and display texts; its own texts are kept.
-        next.savedCh2Voltage = display(Ch2Voltage);
-        next.savedCh2Current = display(Ch2Current);
-        display(Ch2Voltage) = display(Ch1Voltage);
-        display(Ch2Current) = display(Ch1Current);
-        valueOf(next.entered, Ch2Voltage) = valueOf(next.entered, Ch1Voltage);
-        valueOf(next.entered, Ch2Current) = valueOf(next.entered, Ch1Current);
-    } else {
-        // Channel 2 goes back to what Enter last sent for it, and to the texts it had when the
-        // link went on: the two come from different moments.
-        valueOf(next.entered, Ch2Voltage) = valueOf(next.sent, Ch2Voltage);
-        valueOf(next.entered, Ch2Current) = valueOf(next.sent, Ch2Current);
-        display(Ch2Voltage) = next.savedCh2Voltage;
-        display(Ch2Current) = next.savedCh2Current;
+    // On, channel 2 takes channel 1's values; off, it goes back to what Enter last sent for it.
+    const SetPointValues &from = next.seriesLink ? next.entered : next.sent;
+    valueOf(next.entered, Ch2Voltage) = valueOf(from, next.seriesLink ? Ch1Voltage : Ch2Voltage);
+    valueOf(next.entered, Ch2Current) = valueOf(from, next.seriesLink ? Ch1Current : Ch2Current);
+    const Command command = next.seriesLink ? Command::LinkOn : Command::LinkOff;
+    next.sentFrame(command);
+    return transmit(encodeFrame(command, next.entered), next);
+}
+
+void FrontPanel::ManualState::sentFrame(Command command)
+{
+    for (const SetPoint setPoint : fieldsOf(command)) {
+        valueOf(held, setPoint) = valueOf(entered, setPoint);
+        displays[std::size_t(indexOf(setPoint))] = displayText(setPoint, valueOf(held, setPoint));
     }
-    return transmit(encodeFrame(next.seriesLink ? Command::LinkOn : Command::LinkOff, next.entered),
-                    next);
 }
 
 void FrontPanel::setTimeText(int step, const std::string &text)
@@ -194,6 +189,7 @@ bool FrontPanel::loadTable(const SequenceTexts &texts)
     if (m_run)
         return false;
     m_table = texts;
+    m_savedTable = texts; // a text the boxes turn into " 0" differs from the file now
     completeEntries();
     m_panel = PanelShown::Auto;
     return true;
@@ -255,8 +251,10 @@ Outcome FrontPanel::sendRow(int row, const std::string &context)
         endRun();
         return outcome;
     }
-    // What the run sent is what typing continues from.
+    // What the run sent is what the supply holds and what typing continues from; the displays
+    // show it when the run ends.
     m_manual.entered = values;
+    m_manual.held = values;
     m_run->anyFrameSent = true;
     return outcome;
 }
@@ -265,13 +263,8 @@ void FrontPanel::endRun()
 {
     if (!m_run)
         return;
-    // The displays show what the supply now holds, and what Enter would send.
-    if (m_run->anyFrameSent) {
-        for (const SetPoint setPoint : AllSetPoints) {
-            m_manual.displays[std::size_t(indexOf(setPoint))]
-                    = displayText(setPoint, valueOf(m_manual.entered, setPoint));
-        }
-    }
+    if (m_run->anyFrameSent)
+        m_manual.sentFrame(Command::AllSetPoints);
     m_run.reset();
 }
 

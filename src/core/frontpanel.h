@@ -18,6 +18,7 @@
 // virtual supply's frame decoder, the sequence files and the frame history.
 
 #include "clock.h"
+#include "frame.h"
 #include "framelink.h"
 #include "runplan.h"
 #include "sequencetable.h"
@@ -109,8 +110,8 @@ public:
     void completeEntries();
     // The texts as typed by the user: during a run, as they were at Start.
     const SequenceTexts &tableTexts() const { return m_table; }
-    // Puts every text in its box as if typed, completes every entry, shows the auto panel.
-    // False, with nothing changed, while a run is active.
+    // Puts every text in its box as if typed, completes every entry, shows the auto panel;
+    // `texts` count as saved. False, with nothing changed, while a run is active.
     bool loadTable(const SequenceTexts &texts);
     // Whether the table differs from the one last loaded or saved.
     bool tableModified() const { return m_table != m_savedTable; }
@@ -129,10 +130,13 @@ private:
         bool outputOn = false;
         bool seriesLink = false;
         SetPointValues entered{}; // being typed, and what Enter sends
-        SetPointValues sent{};    // last sent with Enter
+        SetPointValues sent{};    // last sent with Enter: channel 2 goes back to it, link off
+        SetPointValues held{};    // last sent by any frame: what the supply holds
         std::array<std::string, SetPointCount> displays{"00.00", "0.000", "00.00", "0.000"};
-        std::string savedCh2Voltage; // the channel-2 displays when the link went on
-        std::string savedCh2Current;
+
+        // The frame of `command` went out with the values being entered: the supply holds
+        // them, and their displays say so.
+        void sentFrame(Command command);
     };
 
     struct Run

@@ -63,6 +63,15 @@ SerialLine::SerialLine()
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
+    // The rest of a frame goes out as soon as the line moves again, not with the next frame:
+    // the supply must not wait for a click to get what the panel already shows as sent.
+    m_handOnTimer.setInterval(10);
+    QObject::connect(&m_handOnTimer, &QTimer::timeout, &m_handOnTimer, [this] {
+        if (m_port.isOpen() && handOnAll(m_port, m_unsent, deadlineIn({})).gone)
+            lineGone(QStringLiteral("the rest of a frame could not go out"));
+        if (m_unsent.empty() || !m_port.isOpen())
+            m_handOnTimer.stop();
+    });
 }
 
 SerialLine::~SerialLine()
@@ -166,6 +175,8 @@ WriteResult SerialLine::write(std::string_view frame)
     m_unsent.assign(frame.substr(first.taken));
     if (const HandOver rest = handOnAll(m_port, m_unsent, deadline); rest.gone)
         return lineGone(rest.error);
+    if (!m_unsent.empty())
+        m_handOnTimer.start();
     return {true, {}};
 }
 

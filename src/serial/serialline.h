@@ -8,6 +8,7 @@
 #include "core/portwalk.h"
 
 #include <QSerialPort>
+#include <QTimer>
 
 #include <chrono>
 #include <string>
@@ -64,6 +65,7 @@ private:
     std::string m_device;
     std::string m_disconnectReason;
     std::string m_unsent; // the rest of a frame whose first bytes already left
+    QTimer m_handOnTimer; // offers that rest while the line is stalled, until it is taken
 };
 
 } // namespace mq7410
