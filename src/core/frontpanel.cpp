@@ -201,7 +201,7 @@ Outcome FrontPanel::start()
         return {};
     completeEntries(); // the final text of every box, focused or not
     const SequenceNumbers numbers = numbersOf(m_table);
-    m_run.emplace();
+    m_run = Run{};
     m_run->plan = planRun(numbers.seconds);
     m_run->rows = numbers.rows;
     m_run->schedule.start(m_clock.nowNs());
