@@ -6,12 +6,10 @@
 #include "support/realpanel.h"
 #include "support/simprocess.h"
 
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <map>
