@@ -169,6 +169,8 @@ void TestWindow::nothingClippedAndPanelsShareTheirPlace()
                                        {"FrameStatus", "RunStatus"}})
         QVERIFY2(at(above).bottom() < at(below).top() && at(above).left() == at(below).left(),
                  below);
+    QCOMPARE(at("CH1VCommand").top(), at("SevenCommand").top()); // rows shared with the keys
+    QCOMPARE(at("CH2ACommand").top(), at("ZeroCommand").top());
     QVERIFY(at("SevenCommand").right() < at("EightCommand").left());
     QVERIFY(at("EightCommand").right() < at("NineCommand").left());
     QVERIFY(at("PortStatus").right() < at("FileStatus").left());
