@@ -4,6 +4,7 @@
 #include "app/chartseries.h"
 #include "app/sequencechart.h"
 
+#include <QCategoryAxis>
 #include <QChartView>
 #include <QComboBox>
 #include <QLineSeries>
@@ -133,6 +134,12 @@ private slots:
         chart.showSequence(table, std::nullopt);
         QCOMPARE(drawnLines(chart), initial);
         QTRY_COMPARE(drawnLines(chart), linesOf(seriesOf(table, ChartScale::Time)));
+        QStringList strip; // the axis at the top names the steps
+        for (QAbstractAxis *axis : chart.findChild<QChartView *>()->chart()->axes()) {
+            if (axis->alignment() == Qt::AlignTop)
+                strip = qobject_cast<QCategoryAxis *>(axis)->categoriesLabels();
+        }
+        QCOMPARE(strip, (QStringList{"1", "2", "end"}));
 
         const auto cursorAt = [](double x) {
             return QList<QPointF>{{x, 0}, {x, 32}};

@@ -175,6 +175,7 @@ void TestWindow::nothingClippedAndPanelsShareTheirPlace()
     QVERIFY(at("EightCommand").right() < at("NineCommand").left());
     QVERIFY(at("PortStatus").right() < at("FileStatus").left());
     QVERIFY(at("FileStatus").right() < at("StopCommand").left());
+    QVERIFY(at("FrameStatus").right() < at("StopCommand").left());
     QVERIFY(window.find("Sequence")->isHidden());
     QVERIFY(window.find("SerialLabel")->isHidden());
     QVERIFY(window.find<QRadioButton>("CH1VOption")->isChecked());

@@ -33,8 +33,6 @@ void appendQuoted(std::string &record, std::string_view field)
 
 std::string csvRecord(const std::vector<std::string> &fields)
 {
-    if (fields.size() == 1 && fields.front().empty())
-        return "\"\"\n";
     std::string record;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)

@@ -10,8 +10,7 @@ namespace mq7410 {
 
 // The fields joined by commas, ended by "\n". A field is put in quotes, its quotes doubled,
 // only when it has to be: when it holds a comma, a quote, CR or LF, or starts or ends with a
-// blank or a tab (readers that trim would lose those). A record of one empty field is written
-// as "" because most readers, libcsv among them, pass over an empty line.
+// blank or a tab (readers that trim would lose those).
 std::string csvRecord(const std::vector<std::string> &fields);
 
 } // namespace mq7410
