@@ -137,6 +137,8 @@ void TestSequenceFile::malformedFile_data()
         ", line 3, column 12", "the ch2_a cell of step 2, found the end of the line");
     add("file ends before finish", validFile().substr(0, validFile().rfind("finish")),
         ", line 11, column 1", R"(the label "finish", found the end of the file)");
+    add("file ends before step 9", validFile().substr(0, validFile().rfind("\n9,") + 1),
+        ", line 10, column 1", R"(the step label "9", found the end of the file)");
     add("row after finish", validFile() + "\n1,5,1,0.1,2,0.2\n", ", line 13, column 1",
         R"(the end of the file after the finish row, found "1")");
     add("finish row with a time", validFile("finish,,", "finish,5,"), ", line 11, column 8",
