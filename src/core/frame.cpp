@@ -17,6 +17,19 @@ constexpr std::array<SetPoint, 1> Ch2VoltageField{Ch2Voltage};
 constexpr std::array<SetPoint, 4> AllFields{Ch1Voltage, Ch1Current, Ch2Voltage, Ch2Current};
 constexpr std::array<SetPoint, 2> LinkFields{Ch2Current, Ch2Voltage};
 
+constexpr std::array AllCommands{Command::Ch1Current, Command::Ch1Voltage, Command::Ch2Current,
+                                 Command::Ch2Voltage, Command::Output,     Command::AllSetPoints,
+                                 Command::LinkOff,    Command::LinkOn};
+
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+// The enum's values are the codes on the wire.
+std::string codeOf(Command command)
+{
+    const auto code = static_cast<unsigned>(command);
+    return {HexDigits[code >> 4], HexDigits[code & 0xF]};
+}
+
 int hexDigitValue(char c)
 {
     return c <= '9' ? c - '0' : c - 'A' + 10;
@@ -86,28 +99,12 @@ int frameLength(Command command)
 
 std::optional<Command> commandFromCode(char first, char second)
 {
-    if (first != '8')
-        return std::nullopt;
-    switch (second) {
-    case '7':
-        return Command::Ch1Current;
-    case '8':
-        return Command::Ch1Voltage;
-    case '9':
-        return Command::Ch2Current;
-    case 'A':
-        return Command::Ch2Voltage;
-    case 'C':
-        return Command::Output;
-    case 'D':
-        return Command::AllSetPoints;
-    case 'E':
-        return Command::LinkOff;
-    case 'F':
-        return Command::LinkOn;
-    default:
-        return std::nullopt;
+    for (const Command command : AllCommands) {
+        const std::string code = codeOf(command);
+        if (code[0] == first && code[1] == second)
+            return command;
     }
+    return std::nullopt;
 }
 
 Command commandFor(SetPoint setPoint)
@@ -127,19 +124,16 @@ Command commandFor(SetPoint setPoint)
 
 std::string hexField(int value)
 {
-    static constexpr char Digits[] = "0123456789ABCDEF";
     const int field = std::clamp(value, 0, 0xFFF);
     std::string text(FieldLength, '0');
     for (int i = FieldLength - 1, rest = field; i >= 0; --i, rest >>= 4)
-        text[static_cast<std::size_t>(i)] = Digits[rest & 0xF];
+        text[static_cast<std::size_t>(i)] = HexDigits[rest & 0xF];
     return text;
 }
 
 std::string encodeFrame(Command command, const SetPointValues &values)
 {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    const auto code = static_cast<unsigned>(command);
-    std::string frame{Digits[code >> 4], Digits[code & 0xF]};
+    std::string frame = codeOf(command);
     for (const SetPoint setPoint : fieldsOf(command))
         frame += hexField(valueOf(values, setPoint));
     return frame;
@@ -147,7 +141,7 @@ std::string encodeFrame(Command command, const SetPointValues &values)
 
 std::string encodeOutputFrame(bool on)
 {
-    return "8C" + std::string(on ? OutputOnPattern : OutputOffPattern);
+    return codeOf(Command::Output) + std::string(on ? OutputOnPattern : OutputOffPattern);
 }
 
 bool Frame::outOfRange() const
