@@ -45,6 +45,11 @@ QString systemWords(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
+bool hangUpSeen(const pollfd &watch)
+{
+    return (watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 void nap(const QDeadlineTimer &deadline)
 {
     ::poll(nullptr, 0, std::min(NapMs, remainingMs(deadline)));
@@ -73,7 +78,7 @@ HandOver handOver(QSerialPort &port, std::string_view bytes, const QDeadlineTime
         const int ready = ::poll(&watch, 1, remainingMs(deadline));
         if (ready < 0 && errno != EINTR)
             return {0, false, systemWords(errno)};
-        if (ready > 0 && (watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0)
+        if (ready > 0 && hangUpSeen(watch))
             return {0, true, QStringLiteral("the line hung up")};
         woken = ready > 0;
     }
@@ -86,7 +91,7 @@ bool hungUp(QSerialPort &port)
     do {
         ready = ::poll(&watch, 1, 0);
     } while (ready < 0 && errno == EINTR);
-    return ready > 0 && (watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    return ready > 0 && hangUpSeen(watch);
 }
 
 bool drainOutput(QSerialPort &port, const QDeadlineTimer &deadline)
@@ -164,7 +169,7 @@ bool writeDenied(const QString &device)
 HandOver handOver(QSerialPort &port, std::string_view bytes, const QDeadlineTimer &deadline)
 {
     port.clearError();
-    while (port.bytesToWrite() > 0 && port.waitForBytesWritten(remainingMs(deadline))) {}
+    drainOutput(port, deadline);
     if (port.error() == QSerialPort::ResourceError)
         return {0, true, port.errorString()};
     if (port.bytesToWrite() > 0)

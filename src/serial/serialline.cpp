@@ -139,8 +139,7 @@ std::string SerialLine::close()
                !m_unsent.empty()) {
         error = left.gone ? QSerialPort::ResourceError : QSerialPort::WriteError;
     }
-    m_unsent.clear(); // once the port is let go nothing can complete it
-    const QSerialPort::SerialPortError released = releasePort(m_port);
+    const QSerialPort::SerialPortError released = letGo();
     return closeErrorText(error != QSerialPort::NoError ? error : released);
 }
 
@@ -151,7 +150,7 @@ WriteResult SerialLine::write(std::string_view frame)
     if (!m_port.isOpen())
         return {false, "No port is open."};
     const QDeadlineTimer deadline = deadlineIn(WriteDeadline);
-    const std::string within = " within " + std::to_string(WriteDeadline.count()) + " ms";
+    static const std::string within = " within " + std::to_string(WriteDeadline.count()) + " ms";
     const auto refuse = [this](const HandOver &offer, const std::string &stall) -> WriteResult {
         if (offer.gone)
             return lineGone(offer.error);
@@ -184,8 +183,7 @@ WriteResult SerialLine::lineGone(const QString &words)
 {
     m_disconnectReason = "The device " + m_device + " is gone or the far end hung up ("
                          + words.toStdString() + "); its port was closed.";
-    m_unsent.clear();
-    releasePort(m_port);
+    letGo();
     return {false, m_disconnectReason};
 }
 
@@ -219,8 +217,14 @@ void SerialLine::shutdown(std::chrono::milliseconds bound)
     if (!handOnAll(m_port, m_unsent, deadline).gone && !hungUp(m_port)
         && !drainOutput(m_port, deadline))
         discardOutput(m_port); // the line does not move: the end must not wait for it
-    m_unsent.clear();
-    releasePort(m_port);
+    letGo();
+}
+
+QSerialPort::SerialPortError SerialLine::letGo()
+{
+    m_unsent.clear(); // once the port is let go nothing can complete it
+    m_handOnTimer.stop();
+    return releasePort(m_port);
 }
 
 } // namespace mq7410

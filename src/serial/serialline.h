@@ -58,6 +58,7 @@ public:
 private:
     std::string openEntry();
     WriteResult lineGone(const QString &words);
+    QSerialPort::SerialPortError letGo();
 
     QSerialPort m_port;
     int m_number = 0;

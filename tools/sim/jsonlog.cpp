@@ -91,7 +91,7 @@ void JsonLog::frameReceived(std::int64_t timeNs, const Frame &frame, const Suppl
 {
     write("frame", timeNs,
           ",\"frame\":" + jsonString(frame.text)
-                  + ",\"code\":" + jsonString(frame.text.substr(0, 2))
+                  + ",\"code\":" + jsonString(frame.text.substr(0, CodeLength))
                   + ",\"text\":" + jsonString(describeFrame(frame)) + ",\"out_of_range\":"
                   + jsonBool(frame.outOfRange()) + ",\"state\":" + stateObject(after));
 }
