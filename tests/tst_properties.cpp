@@ -103,10 +103,10 @@ void TestProperties::randomUse()
                 (void)panel.start();
                 if (!panel.running())
                     break;
-                const std::vector<PlannedFrame> plan
-                        = framesOf(planRun(numbersOf(panel.tableTexts()).seconds));
+                const SequenceNumbers numbers = numbersOf(panel.tableTexts());
+                const std::vector<PlanSegment> plan = segmentsOf(planRun(numbers.seconds), numbers);
                 std::vector<int> ticks{0};
-                for (int tick = 1; panel.running() && tick <= plan.back().tick; ++tick) {
+                for (int tick = 1; panel.running() && tick <= plan.back().startTick; ++tick) {
                     link.refuseWith = random.below(50) == 0 ? "refused" : "";
                     const std::size_t sent = link.sent.size();
                     clock.advanceMs(1000);
@@ -120,7 +120,7 @@ void TestProperties::randomUse()
                 QVERIFY2(!panel.running(), qPrintable(QString("seed %1").arg(seed)));
                 // Frames at the ticks of the plan, until one was refused or Stop came.
                 for (std::size_t i = 0; i + 1 < ticks.size(); ++i)
-                    QCOMPARE(ticks[i], plan.at(i).tick);
+                    QCOMPARE(ticks[i], plan.at(i).startTick);
             }
             }
             for (std::size_t i = sentBefore; i < link.sent.size(); ++i)

@@ -111,8 +111,8 @@ void TestRun::plan()
     QFETCH(Seconds, seconds);
     QFETCH(Frames, frames);
     Frames planned;
-    for (const PlannedFrame &frame : framesOf(planRun(seconds)))
-        planned.append({frame.tick, frame.row});
+    for (const PlanSegment &segment : segmentsOf(planRun(seconds), SequenceNumbers{}))
+        planned.append({segment.startTick, segment.row});
     QCOMPARE(planned, frames);
 }
 

@@ -61,11 +61,6 @@ void clearCategories(QCategoryAxis *axis)
         axis->remove(label);
 }
 
-bool sameNumbers(const SequenceNumbers &a, const SequenceNumbers &b)
-{
-    return a.seconds == b.seconds && a.rows == b.rows;
-}
-
 QLineSeries *makeLine(QChart *chart, const char *name, QRgb colour, Qt::PenStyle style)
 {
     auto *series = new QLineSeries(chart);
@@ -166,7 +161,7 @@ SequenceChart::SequenceChart(QWidget *parent)
     connect(&m_redrawTimer, &QTimer::timeout, this, &SequenceChart::redrawIfChanged);
     connect(m_scale, &QComboBox::currentIndexChanged, this, [this] {
         if (m_drawn)
-            redraw();
+            redraw(numbersOf(m_texts));
     });
     connect(save, &QPushButton::clicked, this, &SequenceChart::saveFromDialog);
 }
@@ -180,7 +175,7 @@ void SequenceChart::showSequence(const SequenceTexts &texts,
     if (!m_drawn) {
         // Nothing to keep up with yet: an empty window would only flicker.
         m_texts = texts;
-        redraw();
+        redraw(numbersOf(m_texts));
         return;
     }
     if (texts != m_texts) {
@@ -199,14 +194,14 @@ ChartScale SequenceChart::scale() const
 void SequenceChart::redrawIfChanged()
 {
     // Many texts read as the same numbers ("5", "5.0", " 5"): the chart would not change.
-    if (!sameNumbers(numbersOf(m_texts), m_drawnNumbers))
-        redraw();
+    if (SequenceNumbers numbers = numbersOf(m_texts); numbers != m_drawnNumbers)
+        redraw(numbers);
 }
 
-void SequenceChart::redraw()
+void SequenceChart::redraw(const SequenceNumbers &numbers)
 {
     m_redrawTimer.stop();
-    m_drawnNumbers = numbersOf(m_texts);
+    m_drawnNumbers = numbers;
     m_segments = segmentsOf(planRun(m_drawnNumbers.seconds), m_drawnNumbers);
     m_drawn = true;
     const ChartScale shownScale = scale();

@@ -39,7 +39,7 @@ public:
 
 private:
     void redrawIfChanged();
-    void redraw();
+    void redraw(const SequenceNumbers &numbers);
     void placeCursor();
     void saveFromDialog();
     ChartScale scale() const;

@@ -88,8 +88,7 @@ void FrontPanel::select(SetPoint setPoint)
     // Typing starts again from what the supply holds, and every display shows what it holds.
     valueOf(m_manual.entered, setPoint) = valueOf(m_manual.held, setPoint);
     for (const SetPoint each : AllSetPoints)
-        m_manual.displays[std::size_t(indexOf(each))]
-                = displayText(each, valueOf(m_manual.held, each));
+        m_manual.show(each, valueOf(m_manual.held, each));
 }
 
 void FrontPanel::pressDigit(int digit)
@@ -102,7 +101,7 @@ void FrontPanel::pressDigit(int digit)
     // entry; should one turn up it counts as 0.
     const int appended = std::max<int>(value, 0) * 10 + digit;
     value = static_cast<std::int16_t>(appended > limitOf(target) ? digit : appended);
-    m_manual.displays[std::size_t(indexOf(target))] = displayText(target, value);
+    m_manual.show(target, value);
 
     if (!m_manual.seriesLink)
         return;
@@ -118,10 +117,11 @@ Outcome FrontPanel::enter()
     if (!manualShown())
         return {};
     const SetPoint target = m_manual.editTarget;
+    const Command command = commandFor(target);
     ManualState next = m_manual;
     valueOf(next.sent, target) = valueOf(next.entered, target);
-    next.sentFrame(commandFor(target));
-    return transmit(encodeFrame(commandFor(target), m_manual.entered), next);
+    next.sentFrame(command);
+    return transmit(encodeFrame(command, next.entered), next);
 }
 
 Outcome FrontPanel::toggleOutput()
@@ -153,8 +153,13 @@ void FrontPanel::ManualState::sentFrame(Command command)
 {
     for (const SetPoint setPoint : fieldsOf(command)) {
         valueOf(held, setPoint) = valueOf(entered, setPoint);
-        displays[std::size_t(indexOf(setPoint))] = displayText(setPoint, valueOf(held, setPoint));
+        show(setPoint, valueOf(held, setPoint));
     }
+}
+
+void FrontPanel::ManualState::show(SetPoint setPoint, int value)
+{
+    displays[std::size_t(indexOf(setPoint))] = displayText(setPoint, value);
 }
 
 void FrontPanel::setTimeText(int step, const std::string &text)
@@ -205,7 +210,7 @@ Outcome FrontPanel::start()
     m_run->plan = planRun(numbers.seconds);
     m_run->rows = numbers.rows;
     m_run->schedule.start(m_clock.nowNs());
-    return sendRow(1, stepContext(1));
+    return sendRow(1);
 }
 
 Outcome FrontPanel::tick()
@@ -216,14 +221,14 @@ Outcome FrontPanel::tick()
         const int tick = ++m_run->tick;
         const RunPlan &plan = m_run->plan;
         if (tick == plan.endTick()) {
-            outcome = sendRow(plan.lastRow, stepContext(plan.lastRow));
+            outcome = sendRow(plan.lastRow);
             endRun();
             break;
         }
         const StepSpan *span = plan.stepAt(tick);
         if (span->startTick != tick)
             continue; // a countdown tick: it may catch up with the clock
-        outcome = sendRow(span->step, stepContext(span->step));
+        outcome = sendRow(span->step);
         if (!m_run)
             break;
         // A step must not be cut short by the lateness of the frame that starts it.
@@ -238,15 +243,15 @@ Outcome FrontPanel::stop()
 {
     if (!m_run)
         return {};
-    Outcome outcome = sendRow(FinishRow, stepContext(FinishRow));
+    Outcome outcome = sendRow(FinishRow);
     endRun();
     return outcome;
 }
 
-Outcome FrontPanel::sendRow(int row, const std::string &context)
+Outcome FrontPanel::sendRow(int row)
 {
     const SetPointValues &values = m_run->rows.at(std::size_t(row));
-    Outcome outcome = write(encodeFrame(Command::AllSetPoints, values), context);
+    Outcome outcome = write(encodeFrame(Command::AllSetPoints, values), stepContext(row));
     if (outcome.refused()) {
         endRun();
         return outcome;

@@ -137,6 +137,7 @@ private:
         // The frame of `command` went out with the values being entered: the supply holds
         // them, and their displays say so.
         void sentFrame(Command command);
+        void show(SetPoint setPoint, int value);
     };
 
     struct Run
@@ -151,7 +152,7 @@ private:
     bool manualShown() const { return m_panel == PanelShown::Manual; }
     Outcome write(const std::string &frame, const std::string &context);
     Outcome transmit(const std::string &frame, const ManualState &next);
-    Outcome sendRow(int row, const std::string &context);
+    Outcome sendRow(int row);
     void endRun();
 
     FrameLink &m_link;

@@ -11,10 +11,8 @@ RunPlan planRun(const std::array<int, StepCount> &seconds)
     for (int step = 1;; ++step) {
         const int end = start + seconds[std::size_t(step - 1)] + 1;
         plan.steps.push_back({step, start, end});
-        if (step == StepCount) {
-            plan.lastRow = FinishRow;
-            break;
-        }
+        if (step == StepCount)
+            break; // the Finish row ends it
         if (seconds[std::size_t(step)] == 0) {
             plan.lastRow = step + 1;
             break;
@@ -43,15 +41,6 @@ std::optional<std::string> RunPlan::countdownText(int step, int tick) const
         return numberToText(tick >= span.endTick ? 0 : span.endTick - tick);
     }
     return std::nullopt;
-}
-
-std::vector<PlannedFrame> framesOf(const RunPlan &plan)
-{
-    std::vector<PlannedFrame> frames;
-    for (const StepSpan &span : plan.steps)
-        frames.push_back({span.startTick, span.step, span.step});
-    frames.push_back({plan.endTick(), plan.lastRow, 0});
-    return frames;
 }
 
 std::vector<PlanSegment> segmentsOf(const RunPlan &plan, const SequenceNumbers &numbers)

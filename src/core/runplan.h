@@ -43,19 +43,6 @@ struct RunPlan
 
 RunPlan planRun(const std::array<int, StepCount> &seconds);
 
-// A frame of the run: its tick, the row it sends, and the step it starts (0 for the last frame,
-// which starts none).
-struct PlannedFrame
-{
-    int tick = 0;
-    int row = 1;
-    int startsStep = 1;
-
-    bool operator==(const PlannedFrame &) const = default;
-};
-
-std::vector<PlannedFrame> framesOf(const RunPlan &plan);
-
 // What the supply holds from one frame of the run to the next: the row a frame sent and the
 // ticks until the next frame. The last segment starts and ends at the run's last frame: its
 // values stay in force after the run.

@@ -50,6 +50,8 @@ struct SequenceNumbers
 {
     std::array<int, StepCount> seconds{};
     std::array<SetPointValues, RowCount> rows{};
+
+    bool operator==(const SequenceNumbers &) const = default;
 };
 
 SequenceNumbers numbersOf(const SequenceTexts &texts);

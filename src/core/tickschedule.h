@@ -34,8 +34,7 @@ public:
     std::int64_t behindNs() const { return m_behindNs; }
 
 private:
-    std::int64_t m_baseNs = 0;
-    int m_baseTick = 0;
+    std::int64_t m_startNs = 0;
     std::int64_t m_behindNs = 0;
 };
 
