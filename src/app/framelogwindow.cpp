@@ -1,6 +1,7 @@
 #include "framelogwindow.h"
 
 #include "appearance.h"
+#include "atomicsave.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -8,7 +9,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -157,14 +157,12 @@ void FrameLogWindow::showDropped()
 
 bool FrameLogWindow::saveTo(const QString &path)
 {
-    QSaveFile file(path);
-    const std::string csv = m_model->history().toCsv();
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        && file.write(csv.data(), qint64(csv.size())) == qint64(csv.size()) && file.commit())
+    const std::optional<QString> failure = saveAtomically(path, m_model->history().toCsv());
+    if (!failure)
         return true;
     m_boxes.show({MessageKind::Warning, "Save Frame Log",
                   "The frame log could not be saved to " + path.toStdString() + ".",
-                  file.errorString().toStdString()});
+                  failure->toStdString()});
     return false;
 }
 

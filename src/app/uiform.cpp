@@ -81,7 +81,7 @@ UIForm::UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     render();
-    showPanelFocus();
+    showPanelFocus(m_panel.view().editTarget);
 }
 
 UIForm::~UIForm()
@@ -104,34 +104,33 @@ void UIForm::buildMenus()
     file->setObjectName(QStringLiteral("mFile"));
     m_openAction = addItem(file, "mOpenSequence", QStringLiteral("&Open Sequence..."),
                            QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openSequenceDialog(); });
-    m_saveAction = addItem(file, "mSaveSequence", QStringLiteral("&Save Sequence"),
-                           QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveSequence(); });
-    m_saveAsAction
-            = addItem(file, "mSaveSequenceAs", QStringLiteral("Save Sequence &As..."),
-                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveSequenceAs(); });
+    addItem(file, "mSaveSequence", QStringLiteral("&Save Sequence"),
+            QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveSequence(); });
+    addItem(file, "mSaveSequenceAs", QStringLiteral("Save Sequence &As..."),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveSequenceAs(); });
     file->addSeparator();
     m_reconnectAction = addItem(file, "mReconnect", QStringLiteral("&Reconnect"), {},
                                 [this] { reconnect(); });
     file->addSeparator();
-    m_exitAction = addItem(file, "Exit", QStringLiteral("E&xit"), {}, [this] { endProgram(); });
+    addItem(file, "Exit", QStringLiteral("E&xit"), {}, [this] { endProgram(); });
 
-    m_autoAction = menuBar()->addAction(QStringLiteral("&Auto"));
-    m_autoAction->setObjectName(QStringLiteral("Auto"));
-    connect(m_autoAction, &QAction::triggered, this, [this] {
+    QAction *autoAction = menuBar()->addAction(QStringLiteral("&Auto"));
+    autoAction->setObjectName(QStringLiteral("Auto"));
+    connect(autoAction, &QAction::triggered, this, [this] {
         m_panel.showAutoPanel();
         render();
     });
 
     QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mView"));
-    m_frameLogAction = addItem(view, "mFrameLog", QStringLiteral("&Frame Log"),
-                               QKeySequence(Qt::CTRL | Qt::Key_L), [this] { showFrameLog(); });
-    m_chartAction = addItem(view, "mSequenceChart", QStringLiteral("Sequence &Chart"),
-                            QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showChart(); });
+    addItem(view, "mFrameLog", QStringLiteral("&Frame Log"), QKeySequence(Qt::CTRL | Qt::Key_L),
+            [this] { showFrameLog(); });
+    addItem(view, "mSequenceChart", QStringLiteral("Sequence &Chart"),
+            QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showChart(); });
 
-    m_aboutAction = menuBar()->addAction(QStringLiteral("&About"));
-    m_aboutAction->setObjectName(QStringLiteral("About"));
-    connect(m_aboutAction, &QAction::triggered, this, [this] { about(); });
+    QAction *aboutAction = menuBar()->addAction(QStringLiteral("&About"));
+    aboutAction->setObjectName(QStringLiteral("About"));
+    connect(aboutAction, &QAction::triggered, this, [this] { about(); });
 
     // Escape presses Stop wherever the focus is in the program's windows, while a run is active.
     m_stopShortcut = new QAction(this);
@@ -240,7 +239,6 @@ void UIForm::render()
     m_manual.SerialLabel->setVisible(view.linkBanner);
 
     m_sequence.Sequence->setEnabled(!view.running);
-    m_sequence.Start->setEnabled(!view.running);
     if (view.runningStep != m_runningStepShown) {
         for (int step = 1; step <= StepCount; ++step) {
             setBackground(m_sequence.stepLabels.at(std::size_t(step - 1)),
@@ -251,14 +249,15 @@ void UIForm::render()
     renderTable(view);
     m_openAction->setEnabled(!view.running);
     m_stopShortcut->setEnabled(view.running);
-    renderStatus();
+    const std::optional<RunProgress> progress = m_panel.progress();
+    renderStatus(progress);
     if (m_chart)
-        m_chart->showSequence(m_panel.tableTexts(), m_panel.progress());
+        m_chart->showSequence(m_panel.tableTexts(), progress);
     m_rendering = false;
 
     if (view.panel != m_shownPanel) {
         m_shownPanel = view.panel;
-        showPanelFocus();
+        showPanelFocus(view.editTarget);
     }
 }
 
@@ -279,7 +278,7 @@ void UIForm::renderTable(const PanelView &view)
     }
 }
 
-void UIForm::renderStatus()
+void UIForm::renderStatus(const std::optional<RunProgress> &progress)
 {
     QString port = QStringLiteral("No port");
     if (m_line.portNumber() > 0) {
@@ -301,7 +300,6 @@ void UIForm::renderStatus()
         file += QStringLiteral(" (modified)");
     StatusFields::show(m_status->FileStatus, file);
 
-    const std::optional<RunProgress> progress = m_panel.progress();
     if (progress) {
         const QDateTime end = QDateTime::currentDateTime().addSecs(progress->secondsLeftInRun);
         StatusFields::show(m_status->RunStatus,
@@ -316,16 +314,16 @@ void UIForm::renderStatus()
 void UIForm::recordFrame(const FrameRecord &record)
 {
     const QDateTime now = QDateTime::currentDateTime();
-    m_logModel->append({now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString(),
-                        record.frame, record.meaning, record.sent ? std::string() : record.reason});
+    LoggedFrame entry{now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString(),
+                      record.frame, record.meaning, record.sent ? std::string() : record.reason};
     QString text = now.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ")
-                   + fromStd(record.frame) + QStringLiteral("  ");
-    text += record.sent ? fromStd(record.meaning)
-                        : QStringLiteral("not sent: ") + fromStd(record.reason);
+                   + fromStd(record.frame) + QStringLiteral("  ")
+                   + fromStd(record.sent ? record.meaning : statusText(entry));
+    m_logModel->append(std::move(entry));
     StatusFields::show(m_status->FrameStatus, text, !record.sent);
 }
 
-void UIForm::showPanelFocus()
+void UIForm::showPanelFocus(SetPoint editTarget)
 {
     // The focus follows into the panel shown, so that no key goes to a hidden control. On the
     // manual panel it rests on the selector of the set-point being edited: a stray Space there
@@ -333,7 +331,7 @@ void UIForm::showPanelFocus()
     if (m_shownPanel == PanelShown::Auto)
         m_sequence.timeBoxes.front()->setFocus();
     else
-        m_manual.selector(m_panel.view().editTarget)->setFocus();
+        m_manual.selector(editTarget)->setFocus();
 }
 
 bool UIForm::eventFilter(QObject *watched, QEvent *event)

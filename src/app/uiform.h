@@ -58,11 +58,11 @@ private:
     void act(const Outcome &outcome);
     void render();
     void renderTable(const PanelView &view);
-    void renderStatus();
+    void renderStatus(const std::optional<RunProgress> &progress);
     void armTimer();
     void recordFrame(const FrameRecord &record);
     bool handleKey(QKeyEvent *event);
-    void showPanelFocus();
+    void showPanelFocus(SetPoint editTarget);
 
     void openSequenceDialog();
     bool saveSequence();
@@ -91,14 +91,7 @@ private:
     int m_runningStepShown = -1;
 
     QAction *m_openAction = nullptr;
-    QAction *m_saveAction = nullptr;
-    QAction *m_saveAsAction = nullptr;
     QAction *m_reconnectAction = nullptr;
-    QAction *m_exitAction = nullptr;
-    QAction *m_autoAction = nullptr;
-    QAction *m_frameLogAction = nullptr;
-    QAction *m_chartAction = nullptr;
-    QAction *m_aboutAction = nullptr;
     QAction *m_stopShortcut = nullptr;
     bool m_rendering = false;
     bool m_ended = false;

@@ -2,6 +2,7 @@
 
 #include "uiform.h"
 
+#include "atomicsave.h"
 #include "core/sequencefile.h"
 
 #include <QDragEnterEvent>
@@ -9,7 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMimeData>
-#include <QSaveFile>
 
 namespace mq7410 {
 namespace {
@@ -56,7 +56,8 @@ bool UIForm::openSequence(const QString &path)
         m_boxes.show({MessageKind::Warning, "Open Sequence", errorText(name, *error), {}});
         return false;
     }
-    m_panel.loadTable(std::get<SequenceTexts>(read));
+    if (!m_panel.loadTable(std::get<SequenceTexts>(read)))
+        return refuse("the table is in use by a run");
     m_sequencePath = info.absoluteFilePath();
     render();
     return true;
@@ -89,16 +90,10 @@ bool UIForm::saveSequenceAs()
 bool UIForm::saveSequenceTo(const QString &path)
 {
     m_panel.completeEntries(); // a box still being typed in is saved as it will be taken
-    const std::string text = writeSequence(m_panel.tableTexts());
-    // QSaveFile: a full disk or a crash never leaves half a file, and an earlier file stays.
-    // Unbuffered, so that a write that fails is seen: Qt 6.4's commit() misses an error that
-    // only its final flush meets, and would put an empty file in place of the earlier one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        || file.write(text.data(), qint64(text.size())) != qint64(text.size()) || !file.commit()) {
+    if (const auto failure = saveAtomically(path, writeSequence(m_panel.tableTexts()))) {
         m_boxes.show({MessageKind::Warning, "Save Sequence",
                       QFileInfo(path).fileName().toStdString() + " could not be saved.",
-                      file.errorString().toStdString()});
+                      failure->toStdString()});
         render();
         return false;
     }
