@@ -21,6 +21,7 @@ constexpr std::array<std::string_view, CellCount> Headings{"step",  "time_s", "c
 constexpr std::string_view Header = "step,time_s,ch1_v,ch1_a,ch2_v,ch2_a";
 constexpr std::string_view FinishLabel = "finish";
 constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view LoneCarriageReturn = "a line end of LF or CR LF, found a CR alone";
 constexpr int ShownCharacters = 20; // of a cell quoted in a message: the box is one line
 
 struct Position
@@ -146,6 +147,13 @@ std::string labelOf(int row)
     return row <= StepCount ? std::to_string(row) : std::string(FinishLabel);
 }
 
+// The label row `row` must start with, as a message names it.
+std::string expectedLabel(int row)
+{
+    return row <= StepCount ? "the step label " + quoted(labelOf(row))
+                            : "the label " + quoted(FinishLabel);
+}
+
 // 1 to 9 for a step's label, RowCount for the finish row's, 0 for anything else.
 int rowOfLabel(std::string_view label)
 {
@@ -227,7 +235,7 @@ std::variant<SequenceTexts, SequenceFileError> Reader::read()
         const std::size_t length = std::max<std::size_t>(utf8Length(m_text, i), 1);
         const char first = m_text[i];
         if (m_carriageReturn && first != '\n') {
-            fail(*m_carriageReturn, "a line end of LF or CR LF, found a CR alone");
+            fail(*m_carriageReturn, std::string(LoneCarriageReturn));
             break;
         }
         m_carriageReturn.reset();
@@ -247,7 +255,7 @@ std::variant<SequenceTexts, SequenceFileError> Reader::read()
         i += length;
     }
     if (!failed() && m_carriageReturn)
-        fail(*m_carriageReturn, "a line end of LF or CR LF, found a CR alone");
+        fail(*m_carriageReturn, std::string(LoneCarriageReturn));
     if (!failed()) {
         if (m_rowBegun && !m_inCell) { // the empty cell after a last comma
             m_cellAt = m_at;
@@ -257,9 +265,7 @@ std::variant<SequenceTexts, SequenceFileError> Reader::read()
             failOnParser(parser.get(), {});
     }
     if (!failed() && m_row <= RowCount) {
-        const std::string what = m_row == 0           ? "the header " + quoted(Header)
-                                 : m_row <= StepCount ? "the step label " + quoted(labelOf(m_row))
-                                                      : "the label " + quoted(FinishLabel);
+        const std::string what = m_row == 0 ? "the header " + quoted(Header) : expectedLabel(m_row);
         fail(m_at, what + ", found the end of the file");
     }
     if (failed())
@@ -313,8 +319,7 @@ void Reader::takeLabel(std::string_view label)
 {
     if (label == labelOf(m_row))
         return;
-    const std::string what = m_row <= StepCount ? "the step label " + quoted(labelOf(m_row))
-                                                : "the label " + quoted(FinishLabel);
+    const std::string what = expectedLabel(m_row);
     const int labelled = rowOfLabel(label);
     const char *why = labelled == 0      ? ", which is neither 1 to 9 nor finish"
                       : labelled < m_row ? " again"
