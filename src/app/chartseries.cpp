@@ -30,14 +30,15 @@ ChartSeries chartSeriesOf(const std::vector<PlanSegment> &segments, ChartScale s
         series.edges.append(from);
         if (last)
             series.edges.append(to);
-        const auto hold = [from, to](QList<QPointF> &line, double value) {
+        const auto hold = [from, to, &segment](QList<QPointF> &line, SetPoint setPoint) {
+            const double value = unitsOf(setPoint, valueOf(segment.values, setPoint));
             line.append({from, value});
             line.append({to, value});
         };
-        hold(series.ch1V, valueOf(segment.values, SetPoint::Ch1Voltage) / 100.0);
-        hold(series.ch1A, valueOf(segment.values, SetPoint::Ch1Current) / 1000.0);
-        hold(series.ch2V, valueOf(segment.values, SetPoint::Ch2Voltage) / 100.0);
-        hold(series.ch2A, valueOf(segment.values, SetPoint::Ch2Current) / 1000.0);
+        hold(series.ch1V, SetPoint::Ch1Voltage);
+        hold(series.ch1A, SetPoint::Ch1Current);
+        hold(series.ch2V, SetPoint::Ch2Voltage);
+        hold(series.ch2A, SetPoint::Ch2Current);
     }
     return series;
 }

@@ -33,8 +33,8 @@ constexpr int MaxTimeLabels = 8;
 // red the panel uses for its figures and the running step.
 constexpr QRgb Ch1Colour = 0x0072b2;
 constexpr QRgb Ch2Colour = 0xe08000;
-constexpr double VoltsMax = VoltageLimit / 100.0;
-constexpr double AmperesMax = CurrentLimit / 1000.0;
+constexpr double VoltsMax = unitsOf(SetPoint::Ch1Voltage, VoltageLimit);
+constexpr double AmperesMax = unitsOf(SetPoint::Ch1Current, CurrentLimit);
 
 // Label spacings a reader can add up: seconds, minutes, hours, days.
 int timeLabelStep(double span)

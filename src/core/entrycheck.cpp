@@ -24,8 +24,7 @@ double roundHalfToEven(double x)
 
 std::optional<std::int16_t> tableCell(std::string_view text, SetPoint setPoint)
 {
-    const float limit = isVoltage(setPoint) ? 32.0F : 3.0F;
-    const double factor = isVoltage(setPoint) ? 100.0 : 1000.0;
+    const auto limit = static_cast<float>(unitsOf(setPoint, limitOf(setPoint))); // 32 or 3
 
     const double read = textToNumber(text);
     // Range-check in double first: converting a double beyond the float range is undefined.
@@ -35,7 +34,8 @@ std::optional<std::int16_t> tableCell(std::string_view text, SetPoint setPoint)
     if (entry > limit || entry < 0.0F)
         return std::nullopt;
     // -0, or a negative too small for single precision, scales to 0 like plain 0.
-    return static_cast<std::int16_t>(roundHalfToEven(static_cast<double>(entry) * factor));
+    return static_cast<std::int16_t>(
+            roundHalfToEven(static_cast<double>(entry) * stepsPerUnit(setPoint)));
 }
 
 } // namespace mq7410

@@ -38,6 +38,18 @@ constexpr int limitOf(SetPoint setPoint)
     return isVoltage(setPoint) ? VoltageLimit : CurrentLimit;
 }
 
+// A value counts steps of 10 mV or 1 mA.
+constexpr int stepsPerUnit(SetPoint setPoint)
+{
+    return isVoltage(setPoint) ? 100 : 1000;
+}
+
+// A value in volts or amperes.
+constexpr double unitsOf(SetPoint setPoint, int value)
+{
+    return double(value) / stepsPerUnit(setPoint);
+}
+
 // The other channel's set-point of the same quantity.
 constexpr SetPoint onChannel2(SetPoint setPoint)
 {
