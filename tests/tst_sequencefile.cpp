@@ -72,6 +72,7 @@ void TestSequenceFile::awkwardTextsComeBackAsTyped()
     texts.values[0] = {"12 В, 0,5 А ✓", "01", "02", ""};
     texts.values[1] = {" 0", R"(say "1.5A")", "12", "13"};
     texts.values[4][2] = "two\nlines\r\nand CR\r";
+    texts.values[5][0] = "5\u00a0V"; // a no-break space is text; U+009F before it is not
     texts.values[9][3] = "\t3 ";
 
     const std::string file = mq7410::writeSequence(texts);
@@ -158,6 +159,8 @@ void TestSequenceFile::malformedFile_data()
         "a line end of LF or CR LF, found a CR alone");
     add("NUL byte", validFile("\n4,5,", std::string("\n4,5\0,", 6)), ", line 5, column 4",
         "text, found a NUL byte, as in a binary file");
+    add("C1 control U+009F", validFile("\n4,5,", "\n4,5\xC2\x9F,"), ", line 5, column 4",
+        "text, found the control character U+009F");
     add("overlong UTF-8 form", validFile("\n1,5,", "\n1,é\xC0\xAF,"), ", line 2, column 4",
         "UTF-8 text, found the byte 0xC0");
     const std::string tooBig = validFile() + std::string(mq7410::MaxSequenceFileBytes, '\n');
