@@ -153,6 +153,30 @@ private slots:
         QVERIFY(pointsOf(chart, "RunCursor").isEmpty());
     }
 
+    void longRunsCountHours_data()
+    {
+        QTest::addColumn<QString>("step1Seconds");
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("run of 600 ticks: seconds") << "599"
+                                                   << "(s)";
+        QTest::newRow("run of 601 ticks: h:mm:ss") << "600"
+                                                   << "(h:mm:ss)";
+    }
+
+    void longRunsCountHours()
+    {
+        QFETCH(QString, step1Seconds);
+        QFETCH(QString, unit);
+        SequenceChart chart;
+        chart.showSequence(tableOf({step1Seconds}), std::nullopt);
+        QString title;
+        for (QAbstractAxis *axis : chart.findChild<QChartView *>()->chart()->axes()) {
+            if (axis->alignment() == Qt::AlignBottom)
+                title = axis->titleText();
+        }
+        QVERIFY2(title.startsWith("Time from Start " + unit), qPrintable(title));
+    }
+
     void saveImage()
     {
         QTemporaryDir dir;
