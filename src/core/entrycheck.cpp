@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "entrycheck.h"
 
 #include "textnumber.h"
@@ -6,11 +7,10 @@
 #include <limits>
 
 namespace mq7410 {
-namespace {
 
-// Spelled out rather than left to the floating-point rounding mode in force.
 double roundHalfToEven(double x)
 {
+    // Spelled out rather than left to the floating-point rounding mode in force.
     const double below = std::floor(x);
     const double fraction = x - below;
     if (fraction < 0.5)
@@ -20,22 +20,22 @@ double roundHalfToEven(double x)
     return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
 }
 
-} // namespace
-
-std::optional<std::int16_t> tableCell(std::string_view text, SetPoint setPoint)
+std::optional<std::int16_t> tableCell(std::string_view text, SetPoint setPoint, int limit)
 {
-    const auto limit = static_cast<float>(unitsOf(setPoint, limitOf(setPoint))); // 32 or 3
+    const auto supplyLimit = static_cast<float>(unitsOf(setPoint, limitOf(setPoint))); // 32 or 3
 
     const double read = textToNumber(text);
     // Range-check in double first: converting a double beyond the float range is undefined.
     if (!std::isfinite(read) || std::fabs(read) > std::numeric_limits<float>::max())
         return std::nullopt;
     const auto entry = static_cast<float>(read);
-    if (entry > limit || entry < 0.0F)
+    if (entry > supplyLimit || entry < 0.0F)
         return std::nullopt;
     // -0, or a negative too small for single precision, scales to 0 like plain 0.
-    return static_cast<std::int16_t>(
-            roundHalfToEven(static_cast<double>(entry) * stepsPerUnit(setPoint)));
+    const double cell = roundHalfToEven(static_cast<double>(entry) * stepsPerUnit(setPoint));
+    if (cell > limit)
+        return std::nullopt;
+    return static_cast<std::int16_t>(cell);
 }
 
 } // namespace mq7410

@@ -35,21 +35,6 @@ int hexDigitValue(char c)
     return c <= '9' ? c - '0' : c - 'A' + 10;
 }
 
-const char *nameOf(SetPoint setPoint)
-{
-    switch (setPoint) {
-    case Ch1Voltage:
-        return "CH1 voltage";
-    case Ch1Current:
-        return "CH1 current";
-    case Ch2Voltage:
-        return "CH2 voltage";
-    case Ch2Current:
-        return "CH2 current";
-    }
-    return "";
-}
-
 std::string words(const FieldValue &field)
 {
     return valueWords(field.setPoint, field.value);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "framehistory.h"
 
 #include "csvrecord.h"
@@ -10,19 +11,23 @@ FrameHistory::FrameHistory(std::size_t capacity)
     : m_capacity(std::max<std::size_t>(capacity, 1))
 {}
 
-void FrameHistory::add(LoggedFrame entry)
+std::uint64_t FrameHistory::add(LoggedFrame entry)
 {
-    if (full())
-        dropOldest();
+    if (full()) {
+        m_entries.pop_front();
+        ++m_dropped;
+    }
+    entry.id = ++m_added;
     m_entries.push_back(std::move(entry));
+    return m_added;
 }
 
-void FrameHistory::dropOldest()
+LoggedFrame *FrameHistory::find(std::uint64_t id)
 {
-    if (m_entries.empty())
-        return;
-    m_entries.pop_front();
-    ++m_dropped;
+    // Ids grow by one with every entry, so the entry's place follows from the first one's.
+    if (m_entries.empty() || id < m_entries.front().id || id > m_entries.back().id)
+        return nullptr;
+    return &m_entries[std::size_t(id - m_entries.front().id)];
 }
 
 void FrameHistory::clear()
@@ -31,17 +36,22 @@ void FrameHistory::clear()
     m_dropped = 0;
 }
 
-std::string FrameHistory::toCsv() const
+std::string FrameHistory::csvHeader()
 {
-    std::string csv = csvRecord({"time", "frame", "meaning", "status"});
-    for (const LoggedFrame &entry : m_entries)
-        csv += csvRecord({entry.time, entry.frame, entry.meaning, statusText(entry)});
-    return csv;
+    return csvRecord({"time", "frame", "meaning", "origin", "status"});
 }
 
-std::string statusText(const LoggedFrame &entry)
+std::string FrameHistory::csvRow(const LoggedFrame &entry)
 {
-    return entry.sent() ? "sent" : "not sent: " + entry.failure;
+    return csvRecord({entry.time, entry.frame, entry.meaning, entry.origin, entry.status});
+}
+
+std::string FrameHistory::toCsv() const
+{
+    std::string csv = csvHeader();
+    for (const LoggedFrame &entry : m_entries)
+        csv += csvRow(entry);
+    return csv;
 }
 
 } // namespace mq7410

@@ -1,32 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The panel's view, and the one way out to the supply: the limits, the link, the commit.
+
 #include "frontpanel.h"
 
-#include "entrycheck.h"
 #include "frame.h"
 #include "setpointtext.h"
-#include "textnumber.h"
-
-#include <algorithm>
 
 namespace mq7410 {
-namespace {
 
-std::string stepContext(int row)
+std::string refusedFrameText(const std::string &frame, const std::string &reason)
 {
-    return row == FinishRow ? "finish: " : "step " + std::to_string(row) + ": ";
+    return "The frame " + frame + " could not be sent to the supply.\n\n" + reason;
 }
 
-} // namespace
+FrontPanel::Change::Change(FrontPanel &panel)
+    : m_panel(panel)
+{
+    ++m_panel.m_changeDepth;
+}
+
+FrontPanel::Change::~Change()
+{
+    if (--m_panel.m_changeDepth == 0 && m_panel.m_observer)
+        m_panel.m_observer->changed();
+}
 
 FrontPanel::FrontPanel(FrameLink &link, const Clock &clock)
     : m_link(link)
     , m_clock(clock)
 {}
 
+std::optional<int> FrontPanel::ManualState::ownShown(SetPoint setPoint) const
+{
+    if (typing == setPoint)
+        return valueOf(entered, setPoint);
+    if (!known[std::size_t(indexOf(setPoint))])
+        return std::nullopt;
+    return valueOf(held, setPoint);
+}
+
+void FrontPanel::ManualState::hold(SetPoint setPoint, std::int16_t value)
+{
+    valueOf(held, setPoint) = value;
+    known[std::size_t(indexOf(setPoint))] = true;
+}
+
+std::optional<int> FrontPanel::shown(SetPoint setPoint) const
+{
+    // In series, channel 2 follows channel 1: its displays show channel 1's at every moment.
+    if (m_manual.seriesLink && channelOf(setPoint) == 2)
+        return m_manual.ownShown(onChannel1(setPoint));
+    return m_manual.ownShown(setPoint);
+}
+
 PanelView FrontPanel::view() const
 {
     PanelView view;
     view.panel = m_panel;
-    view.displays = m_manual.displays;
+    for (const SetPoint setPoint : AllSetPoints) {
+        const auto i = std::size_t(indexOf(setPoint));
+        const SetPoint owner = m_manual.seriesLink && channelOf(setPoint) == 2
+                                       ? onChannel1(setPoint)
+                                       : setPoint;
+        const std::optional<int> value = shown(setPoint);
+        view.displays[i] = value ? displayText(setPoint, *value)
+                                 : (isVoltage(setPoint) ? "--.--" : "-.---");
+        view.roles[i] = m_manual.typing == owner ? DisplayRole::Typed
+                        : value                  ? DisplayRole::Held
+                                                 : DisplayRole::Unknown;
+        if (const int limit = effectiveLimit(setPoint); limit < limitOf(setPoint))
+            view.limitNotes[i] = "\u2264 " + valueWords(setPoint, limit);
+    }
     view.editTarget = m_manual.editTarget;
     view.outputCaption = m_manual.outputOn ? "Output /On" : "Output /Off";
     view.serialCaption = m_manual.seriesLink ? "Serial /On" : "Serial /Off";
@@ -34,7 +78,7 @@ PanelView FrontPanel::view() const
     view.table = m_table;
     if (m_run) {
         view.running = true;
-        view.runningStep = m_run->plan.stepAt(m_run->tick)->step;
+        view.runningStep = m_run->plan.at(m_run->tick)->span->step;
         for (int step = 1; step <= StepCount; ++step) {
             if (auto countdown = m_run->plan.countdownText(step, m_run->tick))
                 view.table.time(step) = std::move(*countdown);
@@ -43,252 +87,149 @@ PanelView FrontPanel::view() const
     return view;
 }
 
-std::optional<RunProgress> FrontPanel::progress() const
+std::optional<int> FrontPanel::heldValue(SetPoint setPoint) const
 {
-    if (!m_run)
+    if (m_manual.seriesLink && channelOf(setPoint) == 2)
+        setPoint = onChannel1(setPoint);
+    if (!m_manual.known[std::size_t(indexOf(setPoint))])
         return std::nullopt;
-    const RunPlan &plan = m_run->plan;
-    const StepSpan *span = plan.stepAt(m_run->tick);
-    return RunProgress{span->step,
-                       static_cast<int>(plan.steps.size()),
-                       m_run->tick,
-                       span->endTick - m_run->tick,
-                       plan.endTick() - m_run->tick,
-                       m_run->schedule.behindNs()};
+    return valueOf(m_manual.held, setPoint);
 }
 
-std::optional<std::int64_t> FrontPanel::nsUntilNextTick() const
+void FrontPanel::forgetSupplyState()
 {
-    if (!m_run)
-        return std::nullopt;
-    return std::max<std::int64_t>(m_run->schedule.dueNs(m_run->tick + 1) - m_clock.nowNs(), 0);
+    Change change(*this);
+    m_manual.known.fill(false);
+    m_manual.typing.reset();
 }
 
-void FrontPanel::setFrameObserver(std::function<void(const FrameRecord &)> observer)
+void FrontPanel::setLimits(const SetPointValues &limits)
 {
-    m_observer = std::move(observer);
-}
-
-void FrontPanel::showAutoPanel()
-{
-    m_panel = PanelShown::Auto;
-}
-
-void FrontPanel::showManualPanel()
-{
-    if (!m_run)
-        m_panel = PanelShown::Manual;
-}
-
-void FrontPanel::select(SetPoint setPoint)
-{
-    if (!manualShown())
-        return;
-    m_manual.editTarget = setPoint;
-    // Typing starts again from what the supply holds, and every display shows what it holds.
-    valueOf(m_manual.entered, setPoint) = valueOf(m_manual.held, setPoint);
-    for (const SetPoint each : AllSetPoints)
-        m_manual.show(each, valueOf(m_manual.held, each));
-}
-
-void FrontPanel::pressDigit(int digit)
-{
-    if (!manualShown() || digit < 0 || digit > 9)
-        return;
-    const SetPoint target = m_manual.editTarget;
-    std::int16_t &value = valueOf(m_manual.entered, target);
-    // A digit that would pass the limit starts a new value. A negative value cannot come from
-    // entry; should one turn up it counts as 0.
-    const int appended = std::max<int>(value, 0) * 10 + digit;
-    value = static_cast<std::int16_t>(appended > limitOf(target) ? digit : appended);
-    m_manual.show(target, value);
-
-    if (!m_manual.seriesLink)
-        return;
-    // Channel 2 follows channel 1 in the quantity just typed, whichever channel was typed on.
-    const SetPoint ch1 = isVoltage(target) ? SetPoint::Ch1Voltage : SetPoint::Ch1Current;
-    const SetPoint ch2 = onChannel2(target);
-    valueOf(m_manual.entered, ch2) = valueOf(m_manual.entered, ch1);
-    m_manual.displays[std::size_t(indexOf(ch2))] = m_manual.displays[std::size_t(indexOf(ch1))];
-}
-
-Outcome FrontPanel::enter()
-{
-    if (!manualShown())
-        return {};
-    const SetPoint target = m_manual.editTarget;
-    const Command command = commandFor(target);
-    ManualState next = m_manual;
-    valueOf(next.sent, target) = valueOf(next.entered, target);
-    next.sentFrame(command);
-    return transmit(encodeFrame(command, next.entered), next);
-}
-
-Outcome FrontPanel::toggleOutput()
-{
-    if (!manualShown())
-        return {};
-    ManualState next = m_manual;
-    next.outputOn = !m_manual.outputOn;
-    return transmit(encodeOutputFrame(next.outputOn), next);
-}
-
-Outcome FrontPanel::toggleSeriesLink()
-{
-    if (!manualShown())
-        return {};
-    using enum SetPoint;
-    ManualState next = m_manual;
-    next.seriesLink = !m_manual.seriesLink;
-    // On, channel 2 takes channel 1's values; off, it goes back to what Enter last sent for it.
-    const SetPointValues &from = next.seriesLink ? next.entered : next.sent;
-    valueOf(next.entered, Ch2Voltage) = valueOf(from, next.seriesLink ? Ch1Voltage : Ch2Voltage);
-    valueOf(next.entered, Ch2Current) = valueOf(from, next.seriesLink ? Ch1Current : Ch2Current);
-    const Command command = next.seriesLink ? Command::LinkOn : Command::LinkOff;
-    next.sentFrame(command);
-    return transmit(encodeFrame(command, next.entered), next);
-}
-
-void FrontPanel::ManualState::sentFrame(Command command)
-{
-    for (const SetPoint setPoint : fieldsOf(command)) {
-        valueOf(held, setPoint) = valueOf(entered, setPoint);
-        show(setPoint, valueOf(held, setPoint));
+    Change change(*this);
+    for (const SetPoint setPoint : AllSetPoints) {
+        valueOf(m_limits, setPoint) = static_cast<std::int16_t>(
+                std::clamp<int>(valueOf(limits, setPoint), 0, limitOf(setPoint)));
     }
 }
 
-void FrontPanel::ManualState::show(SetPoint setPoint, int value)
+int FrontPanel::effectiveLimit(SetPoint setPoint) const
 {
-    displays[std::size_t(indexOf(setPoint))] = displayText(setPoint, value);
+    const int own = valueOf(m_limits, setPoint);
+    if (!m_manual.seriesLink || channelOf(setPoint) != 1)
+        return own;
+    return std::min<int>(own, valueOf(m_limits, onChannel2(setPoint)));
 }
 
-void FrontPanel::setTimeText(int step, const std::string &text)
-{
-    if (!m_run)
-        m_table.time(step) = text;
-}
-
-void FrontPanel::setValueText(int row, SetPoint setPoint, const std::string &text)
-{
-    if (!m_run)
-        m_table.value(row, setPoint) = text;
-}
-
-void FrontPanel::completeEntry(int row, SetPoint setPoint)
-{
-    std::string &text = m_table.value(row, setPoint);
-    if (!m_run && !tableCell(text, setPoint))
-        text = numberToText(0);
-}
-
-void FrontPanel::completeEntries()
-{
-    for (int row = 0; row < RowCount; ++row) {
-        for (const SetPoint setPoint : AllSetPoints)
-            completeEntry(row, setPoint);
-    }
-}
-
-bool FrontPanel::loadTable(const SequenceTexts &texts)
+Status FrontPanel::refuseDuringRun() const
 {
     if (m_run)
-        return false;
-    m_table = texts;
-    m_savedTable = texts; // a text the boxes turn into " 0" differs from the file now
-    completeEntries();
-    m_panel = PanelShown::Auto;
-    return true;
+        return Failure{FailureKind::Busy, "A sequence is running: Stop it first."};
+    return {};
 }
 
-Outcome FrontPanel::start()
+// The one check every set-point passes on its way out, whatever sent it.
+Status FrontPanel::checkLimits(const std::string &frame) const
 {
-    if (m_run || m_panel != PanelShown::Auto)
-        return {};
-    completeEntries(); // the final text of every box, focused or not
-    const SequenceNumbers numbers = numbersOf(m_table);
-    m_run = Run{};
-    m_run->plan = planRun(numbers.seconds);
-    m_run->rows = numbers.rows;
-    m_run->schedule.start(m_clock.nowNs());
-    return sendRow(1);
-}
-
-Outcome FrontPanel::tick()
-{
-    Outcome outcome;
-    const std::int64_t now = m_clock.nowNs();
-    while (m_run && m_run->schedule.isDue(m_run->tick + 1, now)) {
-        const int tick = ++m_run->tick;
-        const RunPlan &plan = m_run->plan;
-        if (tick == plan.endTick()) {
-            outcome = sendRow(plan.lastRow);
-            endRun();
-            break;
+    const std::optional<Frame> parsed = parseFrame(frame);
+    if (!parsed)
+        return Failure{FailureKind::BadValue, "The frame " + frame + " is not one the supply reads."};
+    for (const FieldValue &field : parsed->fields) {
+        const int limit = effectiveLimit(field.setPoint);
+        if (field.value > limit) {
+            return Failure{FailureKind::OutOfRange,
+                           std::string(nameOf(field.setPoint)) + ' '
+                                   + valueWords(field.setPoint, field.value)
+                                   + " is above the limit of " + valueWords(field.setPoint, limit)
+                                   + '.'};
         }
-        const StepSpan *span = plan.stepAt(tick);
-        if (span->startTick != tick)
-            continue; // a countdown tick: it may catch up with the clock
-        outcome = sendRow(span->step);
-        if (!m_run)
-            break;
-        // A step must not be cut short by the lateness of the frame that starts it.
-        const std::int64_t sentNs = m_clock.nowNs();
-        if (sentNs - m_run->schedule.dueNs(tick) > LateFrameNs)
-            m_run->schedule.moveTo(tick, sentNs);
     }
-    return outcome;
+    return {};
 }
 
-Outcome FrontPanel::stop()
+Status FrontPanel::transmit(const std::string &frame, const std::string &context,
+                            std::function<void()> commit)
 {
-    if (!m_run)
+    FrameRecord record{frame, context + describeFrame(*parseFrame(frame)), FrameStatus::Refused,
+                       {}};
+    // A frame the line did not take is a Line failure, whatever the link said.
+    const auto refuse = [&](FailureKind kind, const std::string &reason) -> Status {
+        record.reason = reason;
+        m_lastRefusal = reason;
+        tell(record, false);
+        return Failure{kind, refusedFrameText(frame, reason)};
+    };
+    // The rest of an earlier frame goes first, or the supply would read the two as one.
+    if (m_waiting) {
+        const Status earlier = m_link.finishWaiting();
+        if (earlier || earlier.failure().kind == FailureKind::Line)
+            settleWaiting(earlier);
+        if (!earlier)
+            return refuse(FailureKind::Line, earlier.failure().text);
+    }
+    if (const Status within = checkLimits(frame); !within)
+        return refuse(within.failure().kind, within.failure().text);
+    const Result<Delivery> written = m_link.write(frame);
+    if (!written)
+        return refuse(FailureKind::Line, written.failure().text);
+    if (*written == Delivery::Waiting) {
+        record.status = FrameStatus::Waiting;
+        m_waiting = Waiting{record, std::move(commit)};
+        tell(record, false);
         return {};
-    Outcome outcome = sendRow(FinishRow);
-    endRun();
-    return outcome;
-}
-
-Outcome FrontPanel::sendRow(int row)
-{
-    const SetPointValues &values = m_run->rows.at(std::size_t(row));
-    Outcome outcome = write(encodeFrame(Command::AllSetPoints, values), stepContext(row));
-    if (outcome.refused()) {
-        endRun();
-        return outcome;
     }
-    // What the run sent is what the supply holds and what typing continues from; the displays
-    // show it when the run ends.
-    m_manual.entered = values;
-    m_manual.held = values;
-    m_run->anyFrameSent = true;
-    return outcome;
+    record.status = FrameStatus::Sent;
+    commit();
+    tell(record, false);
+    return {};
 }
 
-void FrontPanel::endRun()
+void FrontPanel::settleWaiting(const Status &result)
 {
-    if (!m_run)
+    if (!m_waiting)
         return;
-    if (m_run->anyFrameSent)
-        m_manual.sentFrame(Command::AllSetPoints);
-    m_run.reset();
+    Change change(*this);
+    Waiting waiting = std::move(*m_waiting);
+    m_waiting.reset();
+    if (result) {
+        waiting.record.status = FrameStatus::Sent;
+        waiting.commit();
+    } else {
+        waiting.record.status = FrameStatus::Cut;
+        waiting.record.reason = result.failure().text;
+        // The supply got part of a frame: it may hold anything now.
+        forgetSupplyState();
+    }
+    tell(waiting.record, true);
+    if (!result && m_run)
+        endRun(RunEnd::LineFailed, waiting.record.reason);
 }
 
-Outcome FrontPanel::write(const std::string &frame, const std::string &context)
+Status FrontPanel::finishWaiting()
 {
-    const WriteResult result = m_link.write(frame);
-    FrameRecord record{frame, context + describeFrame(*parseFrame(frame)), result.written,
-                       result.reason};
-    if (m_observer)
-        m_observer(record);
-    return {std::move(record)};
+    if (!m_waiting)
+        return {};
+    const Status finished = m_link.finishWaiting();
+    if (finished || finished.failure().kind == FailureKind::Line)
+        settleWaiting(finished);
+    return finished;
 }
 
-Outcome FrontPanel::transmit(const std::string &frame, const ManualState &next)
+void FrontPanel::lineLost(const std::string &reason)
 {
-    Outcome outcome = write(frame, {});
-    if (!outcome.refused())
-        m_manual = next;
-    return outcome;
+    Change change(*this);
+    settleWaiting(Failure{FailureKind::Line, reason});
+    if (m_run)
+        endRun(RunEnd::LineFailed, reason);
+}
+
+void FrontPanel::tell(const FrameRecord &record, bool settled)
+{
+    if (!m_observer)
+        return;
+    if (settled)
+        m_observer->frameSettled(record);
+    else
+        m_observer->frameTried(record);
 }
 
 } // namespace mq7410

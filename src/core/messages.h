@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The modal boxes the program shows, as texts and kinds. A front end shows them; tests answer
 // them from a script.
+
+#include "failure.h"
 
 #include <string>
 
@@ -36,13 +39,12 @@ public:
 
 inline constexpr const char *SerialErrorTitle = "! RS-232 ERROR !";
 
-// The box for a frame that was not sent, with the serial layer's words.
-inline Message writeErrorMessage(const std::string &frame, const std::string &reason)
+// The box of an action that was refused: the line's title when it refused a frame, else
+// `title`, the action's.
+inline Message refusalMessage(const Failure &failure, const std::string &title)
 {
-    return {MessageKind::Warning,
-            SerialErrorTitle,
-            "The frame " + frame + " could not be sent to the supply.\n\n" + reason,
-            {}};
+    return {MessageKind::Warning, failure.kind == FailureKind::Line ? SerialErrorTitle : title,
+            failure.text, {}};
 }
 
 } // namespace mq7410

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "portwalk.h"
 
 namespace mq7410 {
@@ -15,6 +16,13 @@ std::string joined(const std::vector<std::string> &lines)
 
 } // namespace
 
+bool askToUse(MessageBoxes &boxes, int number, const std::string &description)
+{
+    const Message question{MessageKind::Question, WalkTitle,
+                           "Find Com " + std::to_string(number) + ", Using it?", description};
+    return boxes.show(question) == Answer::Yes;
+}
+
 WalkResult walkPorts(PortOpener &ports, MessageBoxes &boxes)
 {
     WalkResult result;
@@ -24,19 +32,18 @@ WalkResult walkPorts(PortOpener &ports, MessageBoxes &boxes)
             continue;
         if (!trial.opened) {
             result.notOffered.push_back("COM " + std::to_string(number) + " (" + trial.device
-                                        + "): " + trial.reason);
+                                        + "): " + trial.opened.failure().text);
             continue;
         }
-        const std::string portText = std::to_string(number);
-        const Message question{MessageKind::Question, WalkTitle,
-                               "Find Com " + portText + ", Using it?", trial.description};
-        if (boxes.show(question) == Answer::Yes) {
-            boxes.show({MessageKind::Information, WalkTitle, "Using COM" + portText + ":", {}});
+        if (askToUse(boxes, number, trial.description)) {
+            boxes.show({MessageKind::Information, WalkTitle,
+                        "Using COM" + std::to_string(number) + ":",
+                        {}});
             result.port = number;
             return result;
         }
-        if (const std::string error = ports.close(); !error.empty())
-            boxes.show({MessageKind::Warning, SerialErrorTitle, error, {}});
+        if (const Status closed = ports.close(); !closed)
+            boxes.show({MessageKind::Warning, SerialErrorTitle, closed.failure().text, {}});
     }
     boxes.show({MessageKind::Stop, WalkTitle, "No communication port can use!",
                 joined(result.notOffered)});

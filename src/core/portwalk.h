@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Finding the supply at start-up: COM 1 to COM 16 are tried in turn, the user is asked about
 // each one that opens, and the first one accepted stays open for the rest of the run.
 
+#include "failure.h"
 #include "messages.h"
 
 #include <string>
@@ -16,9 +18,8 @@ inline constexpr int LastPort = 16;
 struct PortTrial
 {
     std::string device;      // empty: there is no COM n here, and nothing was tried
-    bool opened = false;     // open, at the fixed line settings, for this program alone
     std::string description; // the device and what the system knows of it
-    std::string reason;      // why it did not open
+    Status opened;           // open, at the supply's line format, for this program alone
 };
 
 class PortOpener
@@ -26,8 +27,8 @@ class PortOpener
 public:
     virtual ~PortOpener() = default;
     virtual PortTrial open(int number) = 0;
-    // Closes the port opened last; the serial layer's words when that went wrong, else empty.
-    virtual std::string close() = 0;
+    // Closes the port opened last; a Failure in the serial layer's words when that went wrong.
+    virtual Status close() = 0;
 };
 
 struct WalkResult
@@ -38,5 +39,9 @@ struct WalkResult
 };
 
 WalkResult walkPorts(PortOpener &ports, MessageBoxes &boxes);
+
+// The question the walk asks about an open port: "Find Com 3, Using it?", naming the device in
+// the details. True for Yes.
+bool askToUse(MessageBoxes &boxes, int number, const std::string &description);
 
 } // namespace mq7410

@@ -1,6 +1,7 @@
 #include "sequencefile.h"
 
 #include "csvrecord.h"
+#include "utf8.h"
 
 #include <csv.h>
 
@@ -41,51 +42,11 @@ void advance(Position &at, char first)
     }
 }
 
-// The bytes of the UTF-8 character at text[i]; 0 when none starts there, overlong forms,
-// surrogates and anything past U+10FFFF included.
-std::size_t utf8Length(std::string_view text, std::size_t i)
+// A control character other than tab, CR and LF, which the file's grammar gives a meaning.
+int strayControl(std::string_view character)
 {
-    const auto byte = [text](std::size_t k) {
-        return static_cast<unsigned char>(text[k]);
-    };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80)
-        return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80; // the range of the second byte
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (text.size() - i < length || byte(i + 1) < low || byte(i + 1) > high)
-        return 0;
-    for (std::size_t k = 2; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-    }
-    return length;
-}
-
-// The code of a control character other than tab, CR and LF (C0, DEL, C1), or -1.
-int controlCode(std::string_view character)
-{
-    const auto lead = static_cast<unsigned char>(character[0]);
-    if (character.size() == 1) {
-        const bool allowed = lead == '\t' || lead == '\r' || lead == '\n';
-        return (lead < 0x20 && !allowed) || lead == 0x7F ? lead : -1;
-    }
-    const auto second = static_cast<unsigned char>(character[1]);
-    return character.size() == 2 && lead == 0xC2 && second < 0xA0 ? second : -1;
+    const int code = controlCode(character);
+    return code == '\t' || code == '\r' || code == '\n' ? -1 : code;
 }
 
 std::string hex(int value, const char *format)
@@ -110,7 +71,7 @@ std::optional<SequenceFileError> checkText(std::string_view text)
             const int byte = static_cast<unsigned char>(text[i]);
             return errorAt(at, "UTF-8 text, found the byte " + hex(byte, "0x%02X"));
         }
-        const int control = controlCode(text.substr(i, length));
+        const int control = strayControl(text.substr(i, length));
         if (control == 0)
             return errorAt(at, "text, found a NUL byte, as in a binary file");
         if (control > 0)

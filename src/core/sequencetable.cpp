@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sequencetable.h"
 
 #include "entrycheck.h"
 #include "textnumber.h"
+#include "utf8.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace mq7410 {
 
@@ -14,6 +17,31 @@ SequenceTexts SequenceTexts::initial()
     for (auto &row : texts.values)
         row.fill("0");
     return texts;
+}
+
+Status checkBoxText(std::string_view text)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++characters) {
+        const std::size_t length = utf8Length(text, i);
+        if (length == 0)
+            return Failure{FailureKind::BadValue, "it is not UTF-8 text"};
+        if (const int code = controlCode(text.substr(i, length)); code >= 0) {
+            char name[24];
+            std::snprintf(name, sizeof name, "U+%04X", code);
+            const std::string what = code == '\t'                 ? "a tab"
+                                     : code == '\n' || code == '\r' ? "a line break"
+                                                                    : "the control character "
+                                                                              + std::string(name);
+            return Failure{FailureKind::BadValue, "it holds " + what + ", which a box cannot show"};
+        }
+        i += length;
+    }
+    if (characters > MaxBoxText) {
+        return Failure{FailureKind::BadValue, "it is longer than the " + std::to_string(MaxBoxText)
+                                                      + " characters a box takes"};
+    }
+    return {};
 }
 
 int stepSeconds(std::string_view text)
@@ -37,6 +65,7 @@ SequenceNumbers numbersOf(const SequenceTexts &texts)
                     = tableCell(texts.value(row, setPoint), setPoint).value_or(0);
         }
     }
+    numbers.cycles = texts.repeat;
     return numbers;
 }
 

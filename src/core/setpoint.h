@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The four set-points of the supply and their units. Voltages count steps of 10 mV (0 to
@@ -50,10 +51,24 @@ constexpr double unitsOf(SetPoint setPoint, int value)
     return double(value) / stepsPerUnit(setPoint);
 }
 
-// The other channel's set-point of the same quantity.
+// Channel 2's set-point of the same quantity.
 constexpr SetPoint onChannel2(SetPoint setPoint)
 {
     return isVoltage(setPoint) ? SetPoint::Ch2Voltage : SetPoint::Ch2Current;
+}
+
+// Channel 1's set-point of the same quantity.
+constexpr SetPoint onChannel1(SetPoint setPoint)
+{
+    return isVoltage(setPoint) ? SetPoint::Ch1Voltage : SetPoint::Ch1Current;
+}
+
+// "CH1 voltage", "CH2 current".
+constexpr const char *nameOf(SetPoint setPoint)
+{
+    constexpr const char *Names[SetPointCount]{"CH1 voltage", "CH1 current", "CH2 voltage",
+                                               "CH2 current"};
+    return Names[indexOf(setPoint)];
 }
 
 // One value per set-point, indexed by SetPoint. The values are 16 bits wide on purpose: the
@@ -70,5 +85,10 @@ constexpr std::int16_t &valueOf(SetPointValues &values, SetPoint setPoint)
 {
     return values[static_cast<std::size_t>(indexOf(setPoint))];
 }
+
+// The highest value of each set-point that the panel sends: the supply's own, unless the user
+// set lower ones.
+inline constexpr SetPointValues SupplyLimits{VoltageLimit, CurrentLimit, VoltageLimit,
+                                             CurrentLimit};
 
 } // namespace mq7410

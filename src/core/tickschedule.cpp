@@ -8,12 +8,12 @@ void TickSchedule::start(std::int64_t nowNs)
     m_behindNs = 0;
 }
 
-std::int64_t TickSchedule::dueNs(int tick) const
+std::int64_t TickSchedule::dueNs(std::int64_t tick) const
 {
-    return m_startNs + std::int64_t(tick) * TickPeriodNs + m_behindNs;
+    return m_startNs + tick * TickPeriodNs + m_behindNs;
 }
 
-void TickSchedule::moveTo(int tick, std::int64_t nowNs)
+void TickSchedule::moveTo(std::int64_t tick, std::int64_t nowNs)
 {
     m_behindNs += nowNs - dueNs(tick);
 }

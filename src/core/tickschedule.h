@@ -23,14 +23,14 @@ public:
     static constexpr std::int64_t EarlyToleranceNs = 1'000'000;
 
     void start(std::int64_t nowNs); // tick 0 is now
-    std::int64_t dueNs(int tick) const;
-    bool isDue(int tick, std::int64_t nowNs) const
+    std::int64_t dueNs(std::int64_t tick) const;
+    bool isDue(std::int64_t tick, std::int64_t nowNs) const
     {
         return nowNs + EarlyToleranceNs >= dueNs(tick);
     }
     // Tick `tick` happened at `nowNs` rather than when it was due: count the later ones from
     // there. The time the run is behind its first schedule grows by the difference.
-    void moveTo(int tick, std::int64_t nowNs);
+    void moveTo(std::int64_t tick, std::int64_t nowNs);
     std::int64_t behindNs() const { return m_behindNs; }
 
 private:

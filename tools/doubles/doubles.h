@@ -1,12 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Stand-ins for the world around the core, shared by the tests, the benchmarks and the
-// screenshot tool: a link that records frames (and refuses them on demand), boxes answered from
-// a script, and a clock that moves only when told.
+// screenshot tool: a link that records frames (and refuses or holds them back on demand),
+// boxes answered from a script, and a clock that moves only when told.
 
-#include "core/clock.h"
-#include "core/framelink.h"
-#include "core/messages.h"
+#include "clock.h"
+#include "framelink.h"
+#include "messages.h"
 
 #include <cstdint>
 #include <deque>
@@ -19,11 +20,15 @@ namespace mq7410::test {
 class RecordingLink final : public FrameLink
 {
 public:
-    WriteResult write(std::string_view frame) override;
+    Result<Delivery> write(std::string_view frame) override;
+    Status finishWaiting() override;
 
     // Writes are refused with this reason while it is not empty.
     std::string refuseWith;
-    std::vector<std::string> sent;    // every frame taken, in order
+    // While true, a frame leaves only in part: write() answers Waiting, and finishWaiting()
+    // answers that the line is stalled.
+    bool holdBack = false;
+    std::vector<std::string> sent;    // every frame taken, whole or in part, in order
     std::vector<std::string> refused; // every frame refused, in order
     // Called with each frame before it is judged: what the world does meanwhile.
     std::function<void(std::string_view)> onWrite;

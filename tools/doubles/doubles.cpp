@@ -1,17 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "doubles.h"
 
 namespace mq7410::test {
 
-WriteResult RecordingLink::write(std::string_view frame)
+Result<Delivery> RecordingLink::write(std::string_view frame)
 {
     if (onWrite)
         onWrite(frame);
     if (!refuseWith.empty()) {
         refused.emplace_back(frame);
-        return {false, refuseWith};
+        return Failure{FailureKind::Line, refuseWith};
     }
     sent.emplace_back(frame);
-    return {true, {}};
+    return holdBack ? Delivery::Waiting : Delivery::Sent;
+}
+
+Status RecordingLink::finishWaiting()
+{
+    if (holdBack)
+        return Failure{FailureKind::Busy, "the line is stalled"};
+    return {};
 }
 
 Answer ScriptedBoxes::show(const Message &message)
