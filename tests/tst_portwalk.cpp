@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port walk at start-up, on scripted ports and boxes: which ports are offered, the exact
 // boxes, what is left open, and the reasons for the ports that were not offered.
 
-#include "doubles/doubles.h"
+#include "doubles.h"
 
-#include "core/portwalk.h"
+#include "portwalk.h"
 
 #include <QStringList>
 #include <QTest>
@@ -28,14 +29,18 @@ public:
         const bool opened = port->second == "open";
         openNow += opened ? 1 : 0;
         mostOpen = std::max(mostOpen, openNow);
-        return {"/dev/tty" + std::to_string(number), opened, "tty " + std::to_string(number),
-                opened ? std::string() : port->second};
+        PortTrial trial{"/dev/tty" + std::to_string(number), "tty " + std::to_string(number), {}};
+        if (!opened)
+            trial.opened = Failure{FailureKind::Port, port->second};
+        return trial;
     }
-    std::string close() override
+    Status close() override
     {
         log << QStringLiteral("close");
         --openNow;
-        return closeError;
+        if (closeError.empty())
+            return {};
+        return Failure{FailureKind::Port, closeError};
     }
 
     std::map<int, std::string> ports;

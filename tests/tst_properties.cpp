@@ -1,13 +1,15 @@
-// Random use of the core, seeded: whatever the user does and whenever the line refuses, every
-// frame is whole and in range, a refused action changes nothing on the panel, and a run sends
-// exactly the frames of its plan at the ticks of its plan, then ends.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Random use of the core, seeded: whatever the user or a script does, whatever the limits and
+// whenever the line refuses, every frame is whole and within the limits, a refused action
+// changes nothing on the panel, and a run sends exactly the frames of its plan at the ticks of
+// its plan, then ends.
 //
-//   MQ7410_PROPERTY_SEED=N MQ7410_PROPERTY_ROUNDS=M tst_properties   (defaults: 1 and 300)
+//   MQ7410_PROPERTY_SEED=N MQ7410_PROPERTY_ROUNDS=M tst_properties   (defaults: 0 and 300)
 
-#include "doubles/doubles.h"
+#include "doubles.h"
 
-#include "core/frame.h"
-#include "core/frontpanel.h"
+#include "frame.h"
+#include "frontpanel.h"
 
 #include <QTest>
 
@@ -31,18 +33,24 @@ struct Random
     std::mt19937 engine;
 };
 
-// The frame is one of the grammar's, every value within its limit.
-bool wellFormed(const std::string &frame)
+// The frame is one of the grammar's, every value within the limits.
+bool wellFormed(const std::string &frame, const SetPointValues &limits)
 {
     const std::optional<Frame> parsed = parseFrame(frame);
-    return parsed && !parsed->outOfRange();
+    if (!parsed || parsed->outOfRange())
+        return false;
+    for (const FieldValue &field : parsed->fields) {
+        if (field.value > valueOf(limits, field.setPoint))
+            return false;
+    }
+    return true;
 }
 
 bool sameView(const PanelView &a, const PanelView &b)
 {
     return a.displays == b.displays && a.outputCaption == b.outputCaption
            && a.serialCaption == b.serialCaption && a.linkBanner == b.linkBanner
-           && a.editTarget == b.editTarget && a.table == b.table;
+           && a.editTarget == b.editTarget && a.table == b.table && a.roles == b.roles;
 }
 
 } // namespace
@@ -67,13 +75,32 @@ void TestProperties::randomUse()
         RecordingLink link;
         ManualClock clock;
         FrontPanel panel(link, clock);
+        // Limits of the user's in one round of three; in series channel 1 keeps channel 2's
+        // too, so every frame keeps the lowest.
+        SetPointValues limits = SupplyLimits;
+        if (random.below(3) == 0) {
+            for (std::int16_t &limit : limits)
+                limit = std::int16_t(random.below(limit + 1));
+            panel.setLimits(limits);
+        }
+        // In series channel 2 follows channel 1: channel 1's frames keep both limits then.
+        const auto frameLimits = [&limits](bool linked) {
+            SetPointValues within = limits;
+            for (const SetPoint ch1 : {SetPoint::Ch1Voltage, SetPoint::Ch1Current}) {
+                if (linked)
+                    valueOf(within, ch1) = std::min(valueOf(within, ch1),
+                                                    valueOf(limits, onChannel2(ch1)));
+            }
+            return within;
+        };
         for (int event = 0; event < 200; ++event) {
             const bool refuse = random.below(8) == 0;
             link.refuseWith = refuse ? "refused" : "";
             const std::size_t sentBefore = link.sent.size();
             const PanelView before = panel.view();
-            Outcome outcome; // of a manual action: a refused one must leave the panel as it was
-            switch (random.below(10)) {
+            const bool linked = panel.seriesLink();
+            Status status; // of an action: a refused one must leave the panel as it was
+            switch (random.below(11)) {
             case 0:
                 panel.select(AllSetPoints[std::size_t(random.below(SetPointCount))]);
                 break;
@@ -82,38 +109,45 @@ void TestProperties::randomUse()
                 panel.pressDigit(random.below(10));
                 break;
             case 3:
-                outcome = random.below(3) == 0 ? panel.toggleOutput() : panel.enter();
+                status = random.below(3) == 0 ? panel.toggleOutput() : panel.enter();
                 break;
             case 4:
-                outcome = panel.toggleSeriesLink();
+                status = panel.toggleSeriesLink();
                 break;
             case 5:
-                panel.setValueText(random.below(RowCount),
-                                   AllSetPoints[std::size_t(random.below(SetPointCount))],
-                                   random.text());
+                status = panel.setValueText(random.below(RowCount),
+                                            AllSetPoints[std::size_t(random.below(SetPointCount))],
+                                            random.text());
                 break;
             case 6:
-                panel.setTimeText(1 + random.below(StepCount), random.text());
+                status = panel.setTimeText(1 + random.below(StepCount), random.text());
                 break;
+            case 9: {
+                const SetPoint setPoint = AllSetPoints[std::size_t(random.below(SetPointCount))];
+                status = panel.setSetPoint(setPoint, random.below(limitOf(setPoint) + 2) - 1);
+                break;
+            }
             case 7:
                 random.below(2) ? panel.showAutoPanel() : panel.showManualPanel();
                 break;
             default: {
                 panel.showAutoPanel();
-                (void)panel.start();
-                if (!panel.running())
+                (void)panel.setRepeat(random.below(3));
+                if (!panel.start() || !panel.running())
                     break;
                 const SequenceNumbers numbers = numbersOf(panel.tableTexts());
-                const std::vector<PlanSegment> plan = segmentsOf(planRun(numbers.seconds), numbers);
-                std::vector<int> ticks{0};
-                for (int tick = 1; panel.running() && tick <= plan.back().startTick; ++tick) {
+                const bool endless = numbers.cycles == UntilStop;
+                const std::vector<PlanSegment> plan
+                        = segmentsOf(planRun(numbers.seconds, numbers.cycles), numbers, 3);
+                std::vector<Tick> ticks{0};
+                for (Tick tick = 1; panel.running() && tick <= plan.back().startTick; ++tick) {
                     link.refuseWith = random.below(50) == 0 ? "refused" : "";
                     const std::size_t sent = link.sent.size();
                     clock.advanceMs(1000);
-                    if (random.below(20) == 0) // Stop sends the Finish row and ends the run
-                        (void)panel.stop();
+                    if (random.below(20) == 0 || (endless && tick == plan.back().startTick))
+                        (void)panel.stop(); // the Finish row ends the run, until Stop too
                     else
-                        (void)panel.tick();
+                        panel.tick();
                     if (link.sent.size() > sent)
                         ticks.push_back(tick);
                 }
@@ -124,8 +158,8 @@ void TestProperties::randomUse()
             }
             }
             for (std::size_t i = sentBefore; i < link.sent.size(); ++i)
-                QVERIFY2(wellFormed(link.sent[i]), link.sent[i].c_str());
-            if (outcome.refused())
+                QVERIFY2(wellFormed(link.sent[i], frameLimits(linked)), link.sent[i].c_str());
+            if (!status)
                 QVERIFY2(sameView(before, panel.view()),
                          qPrintable(QString("seed %1, event %2").arg(seed).arg(event)));
         }

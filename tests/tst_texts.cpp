@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text rules of the core: numbers typed into the table's boxes and written back, the
-// displays' fixed-point texts, what a set-point box stores and how long a step lasts.
+// displays' fixed-point texts, what a box can hold, what a set-point box stores (within the
+// user's limits), what an entry is read as, and how long a step lasts.
 
-#include "core/entrycheck.h"
-#include "core/sequencetable.h"
-#include "core/setpointtext.h"
-#include "core/textnumber.h"
+#include "entrycheck.h"
+#include "sequencetable.h"
+#include "setpointtext.h"
+#include "textnumber.h"
 
 #include <QTest>
 
@@ -21,6 +23,14 @@ namespace {
 
 constexpr double Infinity = std::numeric_limits<double>::infinity();
 
+std::string repeated(const std::string &text, int times)
+{
+    std::string all;
+    for (int i = 0; i < times; ++i)
+        all += text;
+    return all;
+}
+
 } // namespace
 
 class TestTexts : public QObject
@@ -33,8 +43,12 @@ private slots:
     void writeNumber();
     void displayTexts_data();
     void displayTexts();
+    void boxTexts_data();
+    void boxTexts();
     void tableCells_data();
     void tableCells();
+    void readingNotes_data();
+    void readingNotes();
     void stepTimes_data();
     void stepTimes();
 };
@@ -137,31 +151,64 @@ void TestTexts::displayTexts()
         QCOMPARE(valueWords(setPoint, value), words);
 }
 
+void TestTexts::boxTexts_data()
+{
+    QTest::addColumn<std::string>("text");
+    QTest::addColumn<std::string>("problem"); // empty: a box can hold it
+    QTest::newRow("64 characters") << std::string(64, '0') << std::string();
+    QTest::newRow("65 characters")
+            << std::string(65, '0') << std::string("it is longer than the 64 characters a box takes");
+    QTest::newRow("64 two-byte characters") << repeated("\u00e9", 64) << std::string();
+    QTest::newRow("a tab") << std::string("3\t2") << std::string("it holds a tab, which a box cannot show");
+    QTest::newRow("a line feed")
+            << std::string("3\n2") << std::string("it holds a line break, which a box cannot show");
+    QTest::newRow("DEL") << std::string("5\x7f")
+                         << std::string("it holds the control character U+007F, which a box "
+                                        "cannot show");
+    QTest::newRow("C1 control U+0085")
+            << std::string("5\xc2\x85")
+            << std::string("it holds the control character U+0085, which a box cannot show");
+    QTest::newRow("no-break space is text") << std::string("5\xc2\xa0") << std::string();
+    QTest::newRow("not UTF-8") << std::string("caf\xe9") << std::string("it is not UTF-8 text");
+}
+
+void TestTexts::boxTexts()
+{
+    QFETCH(std::string, text);
+    QFETCH(std::string, problem);
+    const Status held = checkBoxText(text);
+    QCOMPARE(held ? std::string() : held.failure().text, problem);
+}
+
 void TestTexts::tableCells_data()
 {
     QTest::addColumn<std::string>("text");
     QTest::addColumn<SetPoint>("setPoint");
-    QTest::addColumn<int>("cell"); // -1: refused, the box becomes " 0"
+    QTest::addColumn<int>("cell");  // -1: refused, the box becomes " 0"
+    QTest::addColumn<int>("limit"); // the user's, in the cell's units; 0: the supply's
     const SetPoint V = SetPoint::Ch2Voltage;
     const SetPoint A = SetPoint::Ch1Current;
-    QTest::newRow("voltage limit accepted") << std::string("32") << V << 3200;
-    QTest::newRow("just above the voltage limit") << std::string("32.01") << V << -1;
-    QTest::newRow("current limit accepted") << std::string("3") << A << 3000;
-    QTest::newRow("just above the current limit") << std::string("3.0001") << A << -1;
-    QTest::newRow("3.00000001 is 3 in single precision") << std::string("3.00000001") << A << 3000;
-    QTest::newRow("12.345 rounds from single precision") << std::string("12.345") << V << 1235;
-    QTest::newRow("2.675 rounds down") << std::string("2.675") << V << 267;
-    QTest::newRow("half to even, down") << std::string("0.125") << V << 12;
-    QTest::newRow("half to even, up") << std::string("0.375") << V << 38;
-    QTest::newRow("half a milliampere") << std::string("0.0005") << A << 1;
-    QTest::newRow("text after the number") << std::string("1.5A") << A << 1500;
-    QTest::newRow("letters only") << std::string("abc") << A << 0;
-    QTest::newRow("empty") << std::string() << V << 0;
-    QTest::newRow("below zero") << std::string("-0.001") << V << -1;
-    QTest::newRow("negative zero") << std::string("-0") << V << 0;
-    QTest::newRow("negative, too small for single precision") << std::string("-1e-50") << V << 0;
-    QTest::newRow("beyond single precision") << std::string("1e39") << V << -1;
-    QTest::newRow("not finite") << std::string("1e999") << A << -1;
+    QTest::newRow("at a user's limit of 5 V") << std::string("5") << V << 500 << 500;
+    QTest::newRow("above a user's limit of 5 V") << std::string("5.01") << V << -1 << 500;
+    QTest::newRow("rounds to the user's limit") << std::string("5.004") << V << 500 << 500;
+    QTest::newRow("voltage limit accepted") << std::string("32") << V << 3200 << 0;
+    QTest::newRow("just above the voltage limit") << std::string("32.01") << V << -1 << 0;
+    QTest::newRow("current limit accepted") << std::string("3") << A << 3000 << 0;
+    QTest::newRow("just above the current limit") << std::string("3.0001") << A << -1 << 0;
+    QTest::newRow("3.00000001 is 3 in single precision") << std::string("3.00000001") << A << 3000 << 0;
+    QTest::newRow("12.345 rounds from single precision") << std::string("12.345") << V << 1235 << 0;
+    QTest::newRow("2.675 rounds down") << std::string("2.675") << V << 267 << 0;
+    QTest::newRow("half to even, down") << std::string("0.125") << V << 12 << 0;
+    QTest::newRow("half to even, up") << std::string("0.375") << V << 38 << 0;
+    QTest::newRow("half a milliampere") << std::string("0.0005") << A << 1 << 0;
+    QTest::newRow("text after the number") << std::string("1.5A") << A << 1500 << 0;
+    QTest::newRow("letters only") << std::string("abc") << A << 0 << 0;
+    QTest::newRow("empty") << std::string() << V << 0 << 0;
+    QTest::newRow("below zero") << std::string("-0.001") << V << -1 << 0;
+    QTest::newRow("negative zero") << std::string("-0") << V << 0 << 0;
+    QTest::newRow("negative, too small for single precision") << std::string("-1e-50") << V << 0 << 0;
+    QTest::newRow("beyond single precision") << std::string("1e39") << V << -1 << 0;
+    QTest::newRow("not finite") << std::string("1e999") << A << -1 << 0;
 }
 
 void TestTexts::tableCells()
@@ -169,8 +216,34 @@ void TestTexts::tableCells()
     QFETCH(std::string, text);
     QFETCH(SetPoint, setPoint);
     QFETCH(int, cell);
-    const std::optional<std::int16_t> stored = tableCell(text, setPoint);
+    QFETCH(int, limit);
+    const std::optional<std::int16_t> stored
+            = limit ? tableCell(text, setPoint, limit) : tableCell(text, setPoint);
     QCOMPARE(stored ? int(*stored) : -1, cell);
+}
+
+void TestTexts::readingNotes_data()
+{
+    QTest::addColumn<std::string>("text");
+    QTest::addColumn<bool>("time"); // a Time box, not a CH1 voltage box
+    QTest::addColumn<std::string>("note");
+    QTest::newRow("decimal comma") << std::string("12,5") << false
+                                   << std::string("12,5 is read as 12.00 V");
+    QTest::newRow("unit after the number") << std::string("1.5V") << false
+                                           << std::string("1.5V is read as 1.50 V");
+    QTest::newRow("letters only") << std::string("x") << false << std::string("x is read as 0.00 V");
+    QTest::newRow("the whole text read") << std::string(" 1 2.5 ") << false << std::string();
+    QTest::newRow("refused anyway") << std::string("40,5") << false << std::string();
+    QTest::newRow("a time with a comma") << std::string("12,5") << true
+                                         << std::string("12,5 is read as 12 s");
+}
+
+void TestTexts::readingNotes()
+{
+    QFETCH(std::string, text);
+    QFETCH(bool, time);
+    QFETCH(std::string, note);
+    QCOMPARE(readingNote(text, time ? std::nullopt : std::optional(SetPoint::Ch1Voltage)), note);
 }
 
 void TestTexts::stepTimes_data()

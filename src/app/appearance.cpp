@@ -23,6 +23,10 @@ QColor colorOf(Tint tint)
     case Tint::DisplayText:
     case Tint::RunningStep:
         return Qt::red;
+    case Tint::TypedText:
+        return {0xFF, 0xB0, 0x00};
+    case Tint::UnknownText:
+        return {0x90, 0x90, 0x90};
     case Tint::VoltageDisplay:
         return palette.color(QPalette::WindowText);
     case Tint::CurrentDisplay:

@@ -18,7 +18,9 @@ constexpr double Display = 36.0; // the four set-point displays and the unit let
 QFont panelFont(double pointSize, bool bold = false);
 
 enum class Tint {
-    DisplayText,    // red figures of the four displays
+    DisplayText,    // red figures of the four displays: what the supply holds
+    TypedText,      // amber figures of a display being typed, not sent yet
+    UnknownText,    // grey dashes of a display whose value the supply may not hold
     VoltageDisplay, // background of the voltage displays: dark, the menu text's colour
     CurrentDisplay, // background of the current displays: dark, the window frame's colour
     LinkBanner,     // yellow behind "=== Serial Link ==="

@@ -1,13 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chartseries.h"
 
 #include <algorithm>
 
 namespace mq7410 {
 
-double afterRunSeconds(int endTick)
+double afterRunSeconds(Tick endTick)
 {
     // Long enough to be seen next to a long run, and never shorter than a tick.
-    return std::max(1.0, 0.05 * endTick);
+    return std::max(1.0, 0.05 * double(endTick));
 }
 
 ChartSeries chartSeriesOf(const std::vector<PlanSegment> &segments, ChartScale scale)
@@ -24,8 +25,9 @@ ChartSeries chartSeriesOf(const std::vector<PlanSegment> &segments, ChartScale s
         auto from = double(i);
         auto to = double(i + 1);
         if (scale == ChartScale::Time) {
-            from = segment.startTick;
-            to = last ? segment.startTick + afterRunSeconds(segment.startTick) : segment.endTick;
+            from = double(segment.startTick);
+            to = isRunEnd(segment) ? from + afterRunSeconds(segment.startTick)
+                                   : double(segment.endTick);
         }
         series.edges.append(from);
         if (last)
@@ -43,31 +45,30 @@ ChartSeries chartSeriesOf(const std::vector<PlanSegment> &segments, ChartScale s
     return series;
 }
 
-double xOfTick(const std::vector<PlanSegment> &segments, ChartScale scale, int tick)
+double xOfTick(const std::vector<PlanSegment> &segments, ChartScale scale, Tick tick)
 {
     if (segments.empty())
         return 0;
-    const int end = segments.back().startTick;
+    const Tick end = isRunEnd(segments.back()) ? segments.back().startTick
+                                               : segments.back().endTick;
     if (scale == ChartScale::Time)
-        return std::clamp(tick, 0, end);
-    for (std::size_t i = 0; i + 1 < segments.size(); ++i) {
+        return double(std::clamp<Tick>(tick, 0, end));
+    for (std::size_t i = 0; i < segments.size(); ++i) {
         const PlanSegment &segment = segments[i];
         if (tick < segment.endTick) {
-            const double into = std::max(0, tick - segment.startTick);
-            return double(i) + into / (segment.endTick - segment.startTick);
+            const double into = double(std::max<Tick>(0, tick - segment.startTick));
+            return double(i) + into / double(segment.endTick - segment.startTick);
         }
     }
-    return double(segments.size() - 1);
+    return double(isRunEnd(segments.back()) ? segments.size() - 1 : segments.size());
 }
 
-QString segmentName(const PlanSegment &segment, bool last)
+QString segmentName(const PlanSegment &segment)
 {
-    if (last && segment.row == FinishRow)
-        return QStringLiteral("F");
+    if (!isRunEnd(segment))
+        return QString::number(segment.row);
     // Short enough to fit over the stretch drawn past the run.
-    if (last)
-        return QStringLiteral("end");
-    return QString::number(segment.row);
+    return segment.row == FinishRow ? QStringLiteral("F") : QStringLiteral("end");
 }
 
 } // namespace mq7410

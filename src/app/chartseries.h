@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The chart's lines, made from the run plan's segments: what the supply holds from one frame to
 // the next, as points on the time scale or with every segment equally wide.
 
-#include "core/runplan.h"
+#include "runplan.h"
 
 #include <QList>
 #include <QPointF>
@@ -25,15 +26,21 @@ struct ChartSeries
 };
 
 // How long the values of the run's last frame are drawn past it, on the time scale.
-double afterRunSeconds(int endTick);
+double afterRunSeconds(Tick endTick);
 
 ChartSeries chartSeriesOf(const std::vector<PlanSegment> &segments, ChartScale scale);
 
+// A segment of no length is the run's last frame: its values are drawn on past it.
+inline bool isRunEnd(const PlanSegment &segment)
+{
+    return segment.startTick == segment.endTick;
+}
+
 // Where the run stands after `tick` ticks on the scale; from the run's end on, at its last frame.
-double xOfTick(const std::vector<PlanSegment> &segments, ChartScale scale, int tick);
+double xOfTick(const std::vector<PlanSegment> &segments, ChartScale scale, Tick tick);
 
 // A segment's name on the step strip: its step; after the run, "F" when the Finish row holds
 // and "end" when a step of time 0 ended the run (its row holds).
-QString segmentName(const PlanSegment &segment, bool last);
+QString segmentName(const PlanSegment &segment);
 
 } // namespace mq7410

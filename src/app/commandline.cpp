@@ -1,49 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "commandline.h"
 
-namespace mq7410 {
+#include <QCommandLineParser>
+#include <QFile>
 
-CommandLine parseCommandLine(const std::vector<std::string> &arguments)
+namespace mq7410 {
+namespace {
+
+const QString Description = QStringLiteral(
+        "The front panel of the MQ-7410 dual-channel DC power supply. At start-up it asks\n"
+        "about each serial port that opens (COM 1 to COM 16) and keeps the one you accept;\n"
+        "with FILE.csv it then loads that sequence file into the table and opens the auto panel.");
+
+const QString Epilogue = QStringLiteral(
+        "\nEnvironment:\n"
+        "  MQ7410_PORTS   the devices that are COM 1, COM 2, ..., separated by ':' (Windows: ';')\n"
+        "\n"
+        "It needs a desktop session (X11 or Wayland). SIGTERM, SIGINT and SIGHUP end it as\n"
+        "Exit does. Exit status: 0 when ended by the user or when no port was accepted, 1\n"
+        "without a display or when this help could not be written, 2 for a usage error.\n");
+
+struct Parser
 {
+    Parser()
+    {
+        parser.setApplicationDescription(Description);
+        parser.addOption(help);
+        parser.addOption(version);
+        parser.addOption(scpi);
+        parser.addPositionalArgument(QStringLiteral("FILE.csv"),
+                                     QStringLiteral("A sequence file to open."),
+                                     QStringLiteral("[FILE.csv]"));
+    }
+
+    QCommandLineParser parser;
+    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
+                            QStringLiteral("Show this help and exit.")};
+    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
+                               QStringLiteral("Show the version and exit.")};
+    QCommandLineOption scpi{QStringLiteral("scpi"),
+                            QStringLiteral("Serve SCPI on [ADDRESS:]PORT (127.0.0.1 unless an "
+                                           "address is named), e.g. --scpi 5025."),
+                            QStringLiteral("[ADDRESS:]PORT")};
+};
+
+} // namespace
+
+CommandLine parseCommandLine(const QList<QByteArray> &arguments)
+{
+    Parser parser;
+    QStringList texts;
+    for (const QByteArray &argument : arguments)
+        texts << QFile::decodeName(argument);
     CommandLine command;
-    bool optionsEnded = false;
-    for (const std::string &argument : arguments) {
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && (argument == "-h" || argument == "--help")) {
-            command.help = true;
-        } else if (!optionsEnded && (argument == "-v" || argument == "--version")) {
-            command.version = true;
-        } else if (!optionsEnded && argument.size() > 1 && argument.front() == '-') {
-            command.error = "unknown option " + argument;
-            return command;
-        } else if (!command.sequenceFile.empty()) {
-            command.error = "more than one sequence file: " + argument;
-            return command;
-        } else {
-            command.sequenceFile = argument;
+    if (!parser.parser.parse(texts)) {
+        command.error = parser.parser.errorText();
+        return command;
+    }
+    command.help = parser.parser.isSet(parser.help);
+    command.version = parser.parser.isSet(parser.version);
+    command.scpi = parser.parser.value(parser.scpi);
+    const QStringList files = parser.parser.positionalArguments();
+    if (files.size() > 1) {
+        command.error = QStringLiteral("more than one sequence file: ") + files.at(1);
+    } else if (!files.isEmpty()) {
+        // The name as the system gave it: decoding it may have lost bytes that are not UTF-8.
+        command.sequenceFile = QFile::encodeName(files.front());
+        for (qsizetype i = arguments.size() - 1; i > 0; --i) {
+            if (texts.at(i) == files.front()) {
+                command.sequenceFile = arguments.at(i);
+                break;
+            }
         }
     }
     return command;
 }
 
-std::string helpText()
+QString helpText()
 {
-    return R"(Usage: mq7410 [OPTIONS] [FILE.csv]
-
-The front panel of the MQ-7410 dual-channel DC power supply. At start-up it asks about each
-serial port that opens (COM 1 to COM 16) and keeps the one you accept; with FILE.csv it then
-loads that sequence file into the table and opens the auto panel.
-
-Options:
-  -h, --help      show this help and exit
-  -v, --version   show the version and exit
-
-Environment:
-  MQ7410_PORTS    the devices that are COM 1, COM 2, ..., separated by ':' (Windows: ';')
-
-It needs a desktop session (X11 or Wayland). Exit status: 0 when ended by the user or when
-no port was accepted, 1 without a display, 2 for a usage error.
-)";
+    return Parser().parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                              QStringLiteral("mq7410"))
+           + Epilogue;
 }
 
 } // namespace mq7410

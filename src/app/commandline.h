@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The command line of mq7410: [--help] [--version] [FILE.csv].
+// The command line of mq7410: [--help] [--version] [--scpi [ADDRESS:]PORT] [FILE.csv].
+// Read before any window exists, so that --help and --version answer without a display.
 
-#include <string>
-#include <vector>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
 
 namespace mq7410 {
 
@@ -11,13 +14,14 @@ struct CommandLine
 {
     bool help = false;
     bool version = false;
-    std::string sequenceFile; // loaded right after the port walk; empty for none
-    std::string error;        // not empty: a usage error, exit status 2
+    QByteArray sequenceFile; // the system's bytes; loaded right after the port walk
+    QString scpi;            // where the SCPI server listens; empty: as File > Remote Control says
+    QString error;           // not empty: a usage error, exit status 2
 };
 
-// `arguments` without the program name.
-CommandLine parseCommandLine(const std::vector<std::string> &arguments);
+// `arguments`: the program's argv, as the system gave it (bytes).
+CommandLine parseCommandLine(const QList<QByteArray> &arguments);
 
-std::string helpText();
+QString helpText();
 
 } // namespace mq7410

@@ -1,57 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "framelogwindow.h"
 
 #include "appearance.h"
-#include "atomicsave.h"
+#include "filedialogs.h"
 
-#include <QDir>
-#include <QFileDialog>
+#include "session.h"
+#include "tablefile.h"
+
+#include <QCloseEvent>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace mq7410 {
 namespace {
 
-enum Column { TimeColumn, FrameColumn, MeaningColumn, StatusColumn, ColumnCount };
+enum Column { TimeColumn, FrameColumn, MeaningColumn, OriginColumn, StatusColumn, ColumnCount };
+
+bool failed(const LoggedFrame &entry)
+{
+    return entry.status.starts_with("not sent") || entry.status.starts_with("cut");
+}
 
 } // namespace
 
-FrameLogModel::FrameLogModel(QObject *parent)
+FrameLogModel::FrameLogModel(const FrameHistory &history, QObject *parent)
     : QAbstractTableModel(parent)
+    , m_history(history)
+    , m_rows(int(history.entries().size()))
 {}
 
-void FrameLogModel::append(LoggedFrame entry)
+void FrameLogModel::show(const LoggedFrame &entry, bool update)
 {
+    const int rows = int(m_history.entries().size());
+    if (update) {
+        const int row = int(entry.id - m_history.entries().front().id);
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+        return;
+    }
     emit aboutToAppend();
-    const bool full = m_history.full();
-    if (full) {
+    const bool droppedOne = rows == m_rows; // full: the oldest went to make room
+    if (droppedOne) {
         beginRemoveRows({}, 0, 0);
-        m_history.dropOldest();
+        --m_rows;
         endRemoveRows();
     }
-    beginInsertRows({}, rowCount(), rowCount());
-    m_history.add(std::move(entry));
+    beginInsertRows({}, m_rows, m_rows);
+    m_rows = rows;
     endInsertRows();
-    if (full)
+    if (droppedOne)
         emit droppedChanged();
     emit appended();
 }
 
-void FrameLogModel::clear()
+void FrameLogModel::reset()
 {
     beginResetModel();
-    m_history.clear();
+    m_rows = int(m_history.entries().size());
     endResetModel();
     emit droppedChanged();
 }
 
 int FrameLogModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_history.entries().size());
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int FrameLogModel::columnCount(const QModelIndex &parent) const
@@ -64,7 +83,7 @@ QVariant FrameLogModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const LoggedFrame &entry = m_history.entries().at(std::size_t(index.row()));
-    if (role == Qt::ForegroundRole && !entry.sent())
+    if (role == Qt::ForegroundRole && failed(entry))
         return colorOf(Tint::Error);
     if (role != Qt::DisplayRole)
         return {};
@@ -75,8 +94,10 @@ QVariant FrameLogModel::data(const QModelIndex &index, int role) const
         return QString::fromStdString(entry.frame);
     case MeaningColumn:
         return QString::fromStdString(entry.meaning);
+    case OriginColumn:
+        return QString::fromStdString(entry.origin);
     case StatusColumn:
-        return QString::fromStdString(statusText(entry));
+        return QString::fromStdString(entry.status);
     default:
         return {};
     }
@@ -86,14 +107,16 @@ QVariant FrameLogModel::headerData(int section, Qt::Orientation orientation, int
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char *const Titles[ColumnCount] = {"Time", "Frame", "Meaning", "Status"};
+    static const char *const Titles[ColumnCount] = {"Time", "Frame", "Meaning", "From", "Status"};
     return section >= 0 && section < ColumnCount ? QString::fromLatin1(Titles[section])
                                                  : QVariant();
 }
 
-FrameLogWindow::FrameLogWindow(FrameLogModel *model, MessageBoxes &boxes, QWidget *parent)
+FrameLogWindow::FrameLogWindow(FrameLogModel *model, Session &session, MessageBoxes &boxes,
+                               QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_model(model)
+    , m_session(session)
     , m_boxes(boxes)
     , m_view(new QTableView(this))
     , m_dropped(new QLabel(this))
@@ -109,6 +132,7 @@ FrameLogWindow::FrameLogWindow(FrameLogModel *model, MessageBoxes &boxes, QWidge
     m_view->setColumnWidth(TimeColumn, 190);
     m_view->setColumnWidth(FrameColumn, 160);
     m_view->setColumnWidth(MeaningColumn, 330);
+    m_view->setColumnWidth(OriginColumn, 160);
     m_dropped->setObjectName(QStringLiteral("DroppedCount"));
 
     auto *save = new QPushButton(QStringLiteral("&Save As..."), this);
@@ -122,16 +146,20 @@ FrameLogWindow::FrameLogWindow(FrameLogModel *model, MessageBoxes &boxes, QWidge
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_view);
     layout->addLayout(buttons);
-    resize(880, 420);
+    resize(1040, 420);
+    restoreGeometry(session.settings().geometry(objectName()));
+    // Ctrl+W closes it like any document window; Esc too, unless a run takes it for Stop.
+    connect(new QShortcut(QKeySequence::Close, this), &QShortcut::activated, this, &QWidget::close);
 
     connect(save, &QPushButton::clicked, this, [this] {
-        const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Frame Log"),
-                                                          QDir::home().filePath("frames.csv"),
-                                                          QStringLiteral("CSV files (*.csv)"));
+        const QString path = askForFile(this, FileDialog::SaveFrameLog, m_session.settings());
         if (!path.isEmpty())
             saveTo(path);
     });
-    connect(clear, &QPushButton::clicked, m_model, &FrameLogModel::clear);
+    connect(clear, &QPushButton::clicked, this, [this] {
+        m_session.clearHistory();
+        m_model->reset();
+    });
     connect(m_model, &FrameLogModel::droppedChanged, this, &FrameLogWindow::showDropped);
     // The newest entry stays in sight unless the user scrolled up to read older ones. Whether
     // the view is at the bottom is asked before an entry comes: dropping the oldest one moves
@@ -147,6 +175,21 @@ FrameLogWindow::FrameLogWindow(FrameLogModel *model, MessageBoxes &boxes, QWidge
     m_view->scrollToBottom();
 }
 
+void FrameLogWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FrameLogWindow::closeEvent(QCloseEvent *event)
+{
+    m_session.settings().setGeometry(objectName(), saveGeometry());
+    QWidget::closeEvent(event);
+}
+
 void FrameLogWindow::showDropped()
 {
     const std::uint64_t dropped = m_model->history().dropped();
@@ -157,13 +200,14 @@ void FrameLogWindow::showDropped()
 
 bool FrameLogWindow::saveTo(const QString &path)
 {
-    const std::optional<QString> failure = saveAtomically(path, m_model->history().toCsv());
-    if (!failure)
-        return true;
-    m_boxes.show({MessageKind::Warning, "Save Frame Log",
-                  "The frame log could not be saved to " + path.toStdString() + ".",
-                  failure->toStdString()});
-    return false;
+    const std::string csv = m_model->history().toCsv();
+    const Status saved = saveAtomically(QFile::encodeName(path),
+                                        QByteArray(csv.data(), qsizetype(csv.size())));
+    if (!saved) {
+        m_boxes.show({MessageKind::Warning, "Save Frame Log", "The frame log could not be saved.",
+                      saved.failure().text});
+    }
+    return saved.ok();
 }
 
 } // namespace mq7410

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The frame log: every frame of this session, newest last, in a window of its own.
+// The frame log: every frame of this session and how each run ended, newest last, in a window
+// of its own.
 
-#include "core/framehistory.h"
-#include "core/messages.h"
+#include "framehistory.h"
+#include "messages.h"
 
 #include <QAbstractTableModel>
 #include <QWidget>
@@ -13,15 +15,20 @@ class QTableView;
 
 namespace mq7410 {
 
-// The core's FrameHistory as a table: time, frame, meaning, status.
+class Session;
+
+// The session's FrameHistory as a table: time, frame, meaning, origin, status.
 class FrameLogModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    explicit FrameLogModel(QObject *parent = nullptr);
+    FrameLogModel(const FrameHistory &history, QObject *parent = nullptr);
 
-    void append(LoggedFrame entry);
-    void clear();
+    // The session logged `entry`: a new one (the oldest may have gone to make room), or an
+    // update of one shown.
+    void show(const LoggedFrame &entry, bool update);
+    // The history was cleared.
+    void reset();
     const FrameHistory &history() const { return m_history; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -31,27 +38,34 @@ public:
 
 signals:
     void droppedChanged();
-    // Around the changes of one entry: the oldest may go, the new one comes.
+    // Around the changes of one new entry.
     void aboutToAppend();
     void appended();
 
 private:
-    FrameHistory m_history;
+    const FrameHistory &m_history;
+    int m_rows = 0;
 };
 
 class FrameLogWindow : public QWidget
 {
     Q_OBJECT
 public:
-    FrameLogWindow(FrameLogModel *model, MessageBoxes &boxes, QWidget *parent = nullptr);
+    FrameLogWindow(FrameLogModel *model, Session &session, MessageBoxes &boxes,
+                   QWidget *parent = nullptr);
 
     // Writes the log as CSV to `path` at once; false after a box that says why.
     bool saveTo(const QString &path);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void showDropped();
 
     FrameLogModel *m_model;
+    Session &m_session;
     MessageBoxes &m_boxes;
     QTableView *m_view;
     QLabel *m_dropped;

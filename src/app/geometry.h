@@ -32,6 +32,11 @@ constexpr Twips IUnit{3240, 1800, 495, 855};
 constexpr Twips CH1V{3960, 720, 2055, 855};
 constexpr Twips CH1I{3960, 1800, 2055, 855};
 constexpr Twips ChannelFrame{960, 3000, 5055, 735};
+// The user's limit ("≤ 5.00 V"), right under each display.
+constexpr Twips CH2VLimit{960, 1575, 2055, 225};
+constexpr Twips CH2ILimit{960, 2655, 2055, 285};
+constexpr Twips CH1VLimit{3960, 1575, 2055, 225};
+constexpr Twips CH1ILimit{3960, 2655, 2055, 285};
 constexpr Twips CH2VOption{120, 240, 735, 375}; // inside ChannelFrame
 constexpr Twips CH2AOption{1320, 240, 735, 375};
 constexpr Twips CH1VOption{3000, 240, 735, 375};
@@ -68,5 +73,8 @@ constexpr int ValueBoxLefts[4] = {4200, 5280, 6360, 7440}; // CH1 V, CH1 A, CH2 
 constexpr int ValueBoxWidth = 735;
 constexpr Twips CancelCommand{9120, 1080, 1455, 375};
 constexpr Twips Start{9120, 2400, 1455, 375};
+// The repeat count, under Start, clear of the table.
+constexpr Twips RepeatL{9120, 3120, 1455, 255};
+constexpr Twips RepeatCount{9120, 3420, 1455, 315};
 
 } // namespace mq7410::Geometry

@@ -1,11 +1,12 @@
-#include "app/commandline.h"
-#include "app/qtmessageboxes.h"
-#include "app/uiform.h"
-#include "core/clock.h"
-#include "core/frontpanel.h"
-#include "core/portwalk.h"
-#include "serial/serialline.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "commandline.h"
+#include "qtmessageboxes.h"
+#include "remotecontrol.h"
+#include "uiform.h"
 #include "version.h"
+
+#include "session.h"
+#include "signalwatcher.h"
 
 #include <QApplication>
 
@@ -30,38 +31,71 @@ void handleMessage(QtMsgType type, const QMessageLogContext &context, const QStr
     toolkitHandler(type, context, message);
 }
 
+// Writes `text` to standard output; false when it did not all get there (a full disk, a
+// closed pipe), which the exit status must say.
+bool print(const QString &text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout)
+                   == std::size_t(bytes.size())
+           && std::fflush(stdout) == 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     using namespace mq7410;
-    const CommandLine command = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (!command.error.empty()) {
-        std::fprintf(stderr, "mq7410: %s\nTry 'mq7410 --help'.\n", command.error.c_str());
+    QList<QByteArray> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QByteArray(argv[i]);
+    const CommandLine command = parseCommandLine(arguments);
+    if (!command.error.isEmpty()) {
+        std::fprintf(stderr, "mq7410: %s\nTry 'mq7410 --help'.\n", qPrintable(command.error));
         return 2;
     }
     if (command.help || command.version) {
-        std::fputs(command.help ? helpText().c_str() : "mq7410 " MQ7410_VERSION "\n", stdout);
-        return 0;
+        const bool printed = print(command.help ? helpText()
+                                                : QStringLiteral("mq7410 " MQ7410_VERSION "\n"));
+        return printed ? 0 : 1;
     }
 
     toolkitHandler = qInstallMessageHandler(handleMessage);
     QApplication app(argc, argv);
+    // The ends a terminal or a service manager asks for end the panel as Exit does.
+    SignalWatcher signalWatcher(SignalWatcher::terminationSignals());
     QtMessageBoxes boxes;
-    SerialLine line;
-    const WalkResult walk = walkPorts(line, boxes);
+    Session session;
+    // While the walk asks its questions there is no window to end: let the port go and leave.
+    const QMetaObject::Connection duringWalk
+            = QObject::connect(&signalWatcher, &SignalWatcher::received, &app, [&session] {
+                  (void)session.end();
+                  std::_Exit(0);
+              });
+    const WalkResult walk = session.walkPorts(boxes);
+    QObject::disconnect(duringWalk);
     for (const std::string &reason : walk.notOffered)
         std::fprintf(stderr, "mq7410: not offered: %s\n", reason.c_str());
     if (walk.port == 0)
         return 0;
 
-    SteadyClock clock;
-    FrontPanel panel(line, clock);
-    UIForm form(panel, line, boxes);
+    UIForm form(session, boxes);
     boxes.setParentWindow(&form);
     QObject::connect(&form, &UIForm::endRequested, &app, &QCoreApplication::quit);
-    if (!command.sequenceFile.empty())
-        form.openSequence(QString::fromLocal8Bit(command.sequenceFile.c_str()));
+    QObject::connect(&signalWatcher, &SignalWatcher::received, &form, &UIForm::endProgram);
+
+    RemoteControl remote(session);
+    form.setRemoteControl(&remote);
+    const QString address = !command.scpi.isEmpty()           ? command.scpi
+                            : session.settings().remoteControl() ? session.settings().remoteAddress()
+                                                                 : QString();
+    if (!address.isEmpty()) {
+        if (const Status listening = remote.listen(address); !listening)
+            std::fprintf(stderr, "mq7410: %s\n", listening.failure().text.c_str());
+    }
+
+    if (!command.sequenceFile.isEmpty())
+        form.openSequence(command.sequenceFile);
     form.show();
     return QApplication::exec();
 }

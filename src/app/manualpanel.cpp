@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "manualpanel.h"
 
 #include "appearance.h"
@@ -11,6 +12,7 @@ namespace {
 using Geometry::Twips;
 
 constexpr char UnitProperty[] = "unit";
+constexpr char RoleProperty[] = "role";
 
 QLabel *makeDisplay(QWidget *parent, const char *name, const QString &accessibleName,
                     const char *unit, TwipsLayout &layout, Twips twips)
@@ -22,7 +24,16 @@ QLabel *makeDisplay(QWidget *parent, const char *name, const QString &accessible
                   unit == std::string_view("V") ? Tint::VoltageDisplay : Tint::CurrentDisplay);
     label->setAccessibleName(accessibleName);
     label->setProperty(UnitProperty, QLatin1String(unit));
-    showDisplay(label, unit == std::string_view("V") ? "00.00" : "0.000");
+    showDisplay(label, unit == std::string_view("V") ? "00.00" : "0.000", DisplayRole::Held);
+    return label;
+}
+
+QLabel *makeLimitNote(QWidget *parent, const char *name, const QString &accessibleName,
+                      TwipsLayout &layout, Twips twips)
+{
+    auto *label = makePlaced<QLabel>(parent, name, QString(), layout, twips);
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    label->setAccessibleName(accessibleName);
     return label;
 }
 
@@ -94,6 +105,12 @@ QLabel *ManualPanel::display(SetPoint setPoint) const
     return displays.at(std::size_t(indexOf(setPoint)));
 }
 
+QLabel *ManualPanel::limitNote(SetPoint setPoint) const
+{
+    const std::array<QLabel *, SetPointCount> notes{CH1VLimit, CH1ILimit, CH2VLimit, CH2ILimit};
+    return notes.at(std::size_t(indexOf(setPoint)));
+}
+
 QPushButton *ManualPanel::selector(SetPoint setPoint) const
 {
     const std::array<QPushButton *, SetPointCount> selectors{CH1VCommand, CH1ACommand, CH2VCommand,
@@ -108,14 +125,23 @@ QRadioButton *ManualPanel::option(SetPoint setPoint) const
     return options.at(std::size_t(indexOf(setPoint)));
 }
 
-void showDisplay(QLabel *display, const std::string &text)
+void showDisplay(QLabel *display, const std::string &text, DisplayRole role)
 {
     const QString shown = QString::fromStdString(text);
-    if (display->text() == shown)
+    const int roleValue = static_cast<int>(role);
+    if (display->text() == shown && display->property(RoleProperty).toInt() == roleValue)
         return;
     display->setText(shown);
-    display->setAccessibleDescription(shown + QLatin1Char(' ')
-                                      + display->property(UnitProperty).toString());
+    display->setProperty(RoleProperty, roleValue);
+    setForeground(display, role == DisplayRole::Typed     ? Tint::TypedText
+                           : role == DisplayRole::Unknown ? Tint::UnknownText
+                                                          : Tint::DisplayText);
+    const QString unit = display->property(UnitProperty).toString();
+    display->setAccessibleDescription(role == DisplayRole::Typed ? shown + ' ' + unit
+                                                                           + ", typed, not sent"
+                                      : role == DisplayRole::Unknown
+                                              ? QStringLiteral("not known since the reconnect")
+                                              : shown + ' ' + unit);
 }
 
 ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
@@ -160,6 +186,14 @@ ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)
                              Geometry::CH1V);
     panel.CH1I = makeDisplay(control, "CH1I", QStringLiteral("CH1 current"), "A", layout,
                              Geometry::CH1I);
+    panel.CH2VLimit = makeLimitNote(control, "CH2VLimit", QStringLiteral("CH2 voltage limit"),
+                                    layout, Geometry::CH2VLimit);
+    panel.CH2ILimit = makeLimitNote(control, "CH2ILimit", QStringLiteral("CH2 current limit"),
+                                    layout, Geometry::CH2ILimit);
+    panel.CH1VLimit = makeLimitNote(control, "CH1VLimit", QStringLiteral("CH1 voltage limit"),
+                                    layout, Geometry::CH1VLimit);
+    panel.CH1ILimit = makeLimitNote(control, "CH1ILimit", QStringLiteral("CH1 current limit"),
+                                    layout, Geometry::CH1ILimit);
 
     buildOptions(panel, layout);
     buildSelectors(panel, layout);

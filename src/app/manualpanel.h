@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The manual panel, frame "Control": the four set-point displays, the selector buttons, the
 // option strip, the two switches and the keypad. Built here; the window wires the handlers.
 
-#include "core/setpoint.h"
+#include "frontpanel.h"
+#include "setpoint.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -34,6 +36,11 @@ struct ManualPanel
     QLabel *IUnit = nullptr;
     QLabel *CH1V = nullptr;
     QLabel *CH1I = nullptr;
+    // "≤ 5.00 V" under a display while the user's limit is below the supply's.
+    QLabel *CH2VLimit = nullptr;
+    QLabel *CH2ILimit = nullptr;
+    QLabel *CH1VLimit = nullptr;
+    QLabel *CH1ILimit = nullptr;
 
     QGroupBox *ChannelFrame = nullptr;
     QRadioButton *CH2VOption = nullptr;
@@ -52,14 +59,16 @@ struct ManualPanel
     QPushButton *EnterCommand = nullptr;
 
     QLabel *display(SetPoint setPoint) const;
+    QLabel *limitNote(SetPoint setPoint) const;
     QPushButton *selector(SetPoint setPoint) const;
     QRadioButton *option(SetPoint setPoint) const;
 };
 
 ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout);
 
-// Shows a set-point on its display, and tells assistive technology the value with its unit,
-// so that a screen reader says "CH1 voltage, 12.34 V" rather than a bare number.
-void showDisplay(QLabel *display, const std::string &text);
+// Shows a set-point on its display in the colour of its role, and tells assistive technology
+// the value with its unit and role, so that a screen reader says "CH1 voltage, 12.34 V" rather
+// than a bare number, and "typed, not sent" while it is.
+void showDisplay(QLabel *display, const std::string &text, DisplayRole role);
 
 } // namespace mq7410

@@ -6,12 +6,12 @@
 // The window runs as the program runs it, on the line of COM 1, with a clock the tool moves,
 // so that a run is pictured at a chosen tick.
 
-#include "app/framelogwindow.h"
-#include "app/qtmessageboxes.h"
-#include "app/sequencechart.h"
-#include "app/uiform.h"
-#include "core/frontpanel.h"
-#include "core/portwalk.h"
+#include "framelogwindow.h"
+#include "qtmessageboxes.h"
+#include "sequencechart.h"
+#include "uiform.h"
+#include "frontpanel.h"
+#include "portwalk.h"
 #include "doubles/doubles.h"
 #include "serial/serialline.h"
 

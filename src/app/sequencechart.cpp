@@ -1,21 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sequencechart.h"
 
 #include "appearance.h"
+#include "filedialogs.h"
 
-#include "core/runstatus.h"
+#include "runstatus.h"
+#include "settings.h"
 
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
-#include <QMessageBox>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
@@ -29,6 +33,23 @@ namespace {
 constexpr int RedrawDelayMs = 200;
 constexpr int LongRunSeconds = 600; // longer runs count the time axis in h:mm:ss
 constexpr int MaxTimeLabels = 8;
+constexpr std::size_t MaxStepNames = 40; // on the step strip; beyond, cycles are named
+
+// Every how many frames the Steps scale names a time.
+std::size_t labelEvery(std::size_t segments)
+{
+    return std::max<std::size_t>(1, segments / MaxStepNames + (segments % MaxStepNames != 0));
+}
+
+// "", "5 cycles", "One cycle of 250 shown", "One cycle shown; the run repeats until Stop".
+QString chartTitle(const RunPlan &plan)
+{
+    if (plan.cycles == UntilStop)
+        return QStringLiteral("One cycle shown; the run repeats until Stop");
+    if (plan.cycles > SequenceChart::MaxCyclesDrawn)
+        return QStringLiteral("One cycle of %L1 shown").arg(plan.cycles);
+    return plan.cycles == 1 ? QString() : QStringLiteral("%1 cycles").arg(plan.cycles);
+}
 // Blue and orange: told apart with every common colour-vision deficiency, and neither is the
 // red the panel uses for its figures and the running step.
 constexpr QRgb Ch1Colour = 0x0072b2;
@@ -49,7 +70,7 @@ int timeLabelStep(double span)
     return 1728000;
 }
 
-QString timeLabel(int seconds, bool longRun)
+QString timeLabel(Tick seconds, bool longRun)
 {
     return longRun ? QString::fromStdString(durationText(seconds)) : QString::number(seconds);
 }
@@ -73,15 +94,17 @@ QLineSeries *makeLine(QChart *chart, const char *name, QRgb colour, Qt::PenStyle
 
 } // namespace
 
-SequenceChart::SequenceChart(QWidget *parent)
+SequenceChart::SequenceChart(Settings &settings, MessageBoxes &boxes, QWidget *parent)
     : QWidget(parent, Qt::Window)
+    , m_settings(settings)
+    , m_boxes(boxes)
     , m_chart(new QChart)
     , m_view(new QChartView(m_chart, this))
     , m_scale(new QComboBox(this))
-    , m_ch1V(makeLine(m_chart, "CH1 V", Ch1Colour, Qt::SolidLine))
-    , m_ch1A(makeLine(m_chart, "CH1 A", Ch1Colour, Qt::DashLine))
-    , m_ch2V(makeLine(m_chart, "CH2 V", Ch2Colour, Qt::SolidLine))
-    , m_ch2A(makeLine(m_chart, "CH2 A", Ch2Colour, Qt::DashLine))
+    , m_ch1V(makeLine(m_chart, "CH1 V (solid)", Ch1Colour, Qt::SolidLine))
+    , m_ch1A(makeLine(m_chart, "CH1 A (dashed)", Ch1Colour, Qt::DashLine))
+    , m_ch2V(makeLine(m_chart, "CH2 V (solid)", Ch2Colour, Qt::SolidLine))
+    , m_ch2A(makeLine(m_chart, "CH2 A (dashed)", Ch2Colour, Qt::DashLine))
     , m_cursor(new QLineSeries(m_chart))
     , m_time(new QCategoryAxis(m_chart))
     , m_steps(new QCategoryAxis(m_chart))
@@ -155,11 +178,18 @@ SequenceChart::SequenceChart(QWidget *parent)
     setTabOrder(m_view, m_scale);
     setTabOrder(m_scale, save);
     resize(960, 600);
+    restoreGeometry(settings.geometry(objectName()));
+    if (settings.chartScale() == QLatin1String("steps"))
+        m_scale->setCurrentIndex(1);
+    // Ctrl+W closes it like any document window; Esc too, unless a run takes it for Stop.
+    connect(new QShortcut(QKeySequence::Close, this), &QShortcut::activated, this, &QWidget::close);
 
     m_redrawTimer.setSingleShot(true);
     m_redrawTimer.setInterval(RedrawDelayMs);
     connect(&m_redrawTimer, &QTimer::timeout, this, &SequenceChart::redrawIfChanged);
     connect(m_scale, &QComboBox::currentIndexChanged, this, [this] {
+        m_settings.setChartScale(scale() == ChartScale::Steps ? QStringLiteral("steps")
+                                                              : QStringLiteral("time"));
         if (m_drawn)
             redraw(numbersOf(m_texts));
     });
@@ -167,6 +197,21 @@ SequenceChart::SequenceChart(QWidget *parent)
 }
 
 SequenceChart::~SequenceChart() = default;
+
+void SequenceChart::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void SequenceChart::closeEvent(QCloseEvent *event)
+{
+    m_settings.setGeometry(objectName(), saveGeometry());
+    QWidget::closeEvent(event);
+}
 
 void SequenceChart::showSequence(const SequenceTexts &texts,
                                  const std::optional<RunProgress> &progress)
@@ -202,7 +247,8 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
 {
     m_redrawTimer.stop();
     m_drawnNumbers = numbers;
-    m_segments = segmentsOf(planRun(m_drawnNumbers.seconds), m_drawnNumbers);
+    m_plan = planRun(m_drawnNumbers.seconds, m_drawnNumbers.cycles);
+    m_segments = segmentsOf(m_plan, m_drawnNumbers, MaxCyclesDrawn);
     m_drawn = true;
     const ChartScale shownScale = scale();
     const ChartSeries series = chartSeriesOf(m_segments, shownScale);
@@ -211,8 +257,9 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
     m_ch2V->replace(series.ch2V);
     m_ch2A->replace(series.ch2A);
 
-    const int runEnd = m_segments.back().startTick;
-    const bool longRun = runEnd > LongRunSeconds;
+    const bool wholeRun = isRunEnd(m_segments.back());
+    const Tick drawnEnd = wholeRun ? m_segments.back().startTick : m_segments.back().endTick;
+    const bool longRun = drawnEnd > LongRunSeconds;
     const double xEnd = series.edges.back();
     clearCategories(m_time);
     clearCategories(m_steps);
@@ -220,11 +267,11 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
     m_steps->setStartValue(0);
     if (shownScale == ChartScale::Time) {
         const int step = timeLabelStep(xEnd);
-        for (int seconds = 0; seconds <= xEnd; seconds += step)
-            m_time->append(timeLabel(seconds, longRun), seconds);
+        for (Tick seconds = 0; double(seconds) <= xEnd; seconds += step)
+            m_time->append(timeLabel(seconds, longRun), double(seconds));
     } else {
         // Equal widths say nothing of time: each frame's edge tells when it goes out.
-        for (std::size_t i = 0; i < m_segments.size(); ++i)
+        for (std::size_t i = 0; i < m_segments.size(); i += labelEvery(m_segments.size()))
             m_time->append(timeLabel(m_segments[i].startTick, longRun), double(i));
     }
     m_time->setTitleText(QStringLiteral("Time from Start (%1)%2")
@@ -233,21 +280,45 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
                                               ? QStringLiteral(" at each frame; steps drawn "
                                                                "equally wide")
                                               : QString()));
-    for (std::size_t i = 0; i < m_segments.size(); ++i)
-        m_steps->append(segmentName(m_segments[i], i + 1 == m_segments.size()),
-                        series.edges.at(qsizetype(i) + 1));
+    nameSegments(series.edges);
     m_time->setRange(0, xEnd);
     m_steps->setRange(0, xEnd);
+    m_chart->setTitle(chartTitle(m_plan));
 
     const PlanSegment &last = m_segments.back();
     m_view->setAccessibleDescription(
-            QStringLiteral("%1 steps; the run ends after %2 with %3 in force.")
-                    .arg(m_segments.size() - 1)
-                    .arg(QString::fromStdString(durationText(runEnd)),
-                         last.row == FinishRow
-                                 ? QStringLiteral("the Finish row")
-                                 : QStringLiteral("the row of step %1").arg(last.row)));
+            wholeRun ? QStringLiteral("%1 steps; the run ends after %2 with %3 in force.")
+                               .arg(m_segments.size() - 1)
+                               .arg(QString::fromStdString(durationText(drawnEnd)),
+                                    last.row == FinishRow
+                                            ? QStringLiteral("the Finish row")
+                                            : QStringLiteral("the row of step %1").arg(last.row))
+                     : QStringLiteral("%1 steps of one cycle, %2 long; %3")
+                               .arg(m_segments.size())
+                               .arg(QString::fromStdString(durationText(drawnEnd)),
+                                    chartTitle(m_plan)));
     placeCursor();
+}
+
+void SequenceChart::nameSegments(const QList<double> &edges)
+{
+    // Every step while they can be read, else every so many cycles.
+    const std::size_t count = m_segments.size();
+    if (count <= MaxStepNames) {
+        for (std::size_t i = 0; i < count; ++i)
+            m_steps->append(segmentName(m_segments[i]), edges.at(qsizetype(i) + 1));
+        return;
+    }
+    const int names = int(MaxStepNames);
+    const int every = std::max(1, (m_segments.back().cycle + names - 1) / names);
+    for (std::size_t i = 0; i < count; ++i) {
+        const PlanSegment &segment = m_segments[i];
+        const bool cycleEnd = i + 1 == count || m_segments[i + 1].cycle != segment.cycle;
+        if (isRunEnd(segment))
+            m_steps->append(segmentName(segment), edges.at(qsizetype(i) + 1));
+        else if (cycleEnd && segment.cycle % every == 0)
+            m_steps->append(QStringLiteral("C%1").arg(segment.cycle), edges.at(qsizetype(i) + 1));
+    }
 }
 
 void SequenceChart::placeCursor()
@@ -256,11 +327,18 @@ void SequenceChart::placeCursor()
         m_cursor->setVisible(false);
         return;
     }
-    const double x = xOfTick(m_segments, scale(), m_progress->tick);
+    // With one cycle of many drawn, the cursor goes round it in every cycle.
+    const bool wholeRun = isRunEnd(m_segments.back());
+    const Tick tick = wholeRun ? m_progress->tick : m_progress->tick % m_plan.cycleTicks();
+    const double x = xOfTick(m_segments, scale(), tick);
     m_cursor->replace(QList<QPointF>{{x, 0}, {x, VoltsMax}});
-    m_cursor->setName(QStringLiteral("Step %1 \u00b7 %2")
-                              .arg(m_progress->step)
-                              .arg(QString::fromStdString(durationText(m_progress->tick))));
+    const QString cycle = m_progress->cycles == 1 ? QString()
+                                                  : QStringLiteral("Cycle %1 \u00b7 ")
+                                                            .arg(m_progress->cycle);
+    m_cursor->setName(cycle
+                      + QStringLiteral("Step %1 \u00b7 %2")
+                                .arg(m_progress->step)
+                                .arg(QString::fromStdString(durationText(m_progress->tick))));
     m_cursor->setVisible(true);
 }
 
@@ -313,19 +391,12 @@ bool SequenceChart::saveImage(const QString &path)
 
 void SequenceChart::saveFromDialog()
 {
-    QString filter;
-    QString path = QFileDialog::getSaveFileName(
-            this, QStringLiteral("Save Chart Image"), QDir::home().filePath("sequence.png"),
-            QStringLiteral("PNG image (*.png);;SVG image (*.svg)"), &filter);
-    if (path.isEmpty())
-        return;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += filter.startsWith(QLatin1String("SVG")) ? QStringLiteral(".svg")
-                                                        : QStringLiteral(".png");
-    if (!saveImage(path)) {
-        QMessageBox::warning(this, QStringLiteral("Save Image"),
-                             QStringLiteral("The chart could not be saved to %1.\n\n%2")
-                                     .arg(QDir::toNativeSeparators(path), m_saveError));
+    const QString path = askForFile(this, FileDialog::SaveChartImage, m_settings);
+    if (!path.isEmpty() && !saveImage(path)) {
+        m_boxes.show({MessageKind::Warning, "Save Image",
+                      "The chart could not be saved to "
+                              + QDir::toNativeSeparators(path).toStdString() + '.',
+                      m_saveError.toStdString()});
     }
 }
 

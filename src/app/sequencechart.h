@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The chart of a sequence: what a run of the table sends, and when, drawn from the core's plan;
-// during a run a cursor marks where it stands.
+// The chart of a sequence: what a run of the table sends, and when, drawn from the core's plan
+// (every cycle while there are at most MaxCyclesDrawn, else one); during a run a cursor marks
+// where it stands.
 
 #include "chartseries.h"
 
-#include "core/frontpanel.h"
-#include "core/sequencetable.h"
+#include "frontpanel.h"
+#include "messages.h"
+#include "sequencetable.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -22,11 +25,15 @@ class QLineSeries;
 
 namespace mq7410 {
 
+class Settings;
+
 class SequenceChart : public QWidget
 {
     Q_OBJECT
 public:
-    explicit SequenceChart(QWidget *parent = nullptr);
+    static constexpr int MaxCyclesDrawn = 100;
+
+    SequenceChart(Settings &settings, MessageBoxes &boxes, QWidget *parent = nullptr);
     ~SequenceChart() override;
 
     // The table to draw, and where a run stands (nothing when none is active). Edits arrive as
@@ -37,13 +44,20 @@ public:
     // after nothing was written.
     bool saveImage(const QString &path);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void redrawIfChanged();
     void redraw(const SequenceNumbers &numbers);
     void placeCursor();
+    void nameSegments(const QList<double> &edges);
     void saveFromDialog();
     ChartScale scale() const;
 
+    Settings &m_settings;
+    MessageBoxes &m_boxes;
     QChart *m_chart;
     QChartView *m_view;
     QComboBox *m_scale;
@@ -59,6 +73,7 @@ private:
     std::optional<RunProgress> m_progress;
     bool m_drawn = false;
     SequenceNumbers m_drawnNumbers;
+    RunPlan m_plan;
     std::vector<PlanSegment> m_segments;
     QString m_saveError;
 };

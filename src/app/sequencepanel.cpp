@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sequencepanel.h"
 
 #include "appearance.h"
@@ -129,6 +130,7 @@ void setTabOrder(const SequencePanel &panel)
     }
     chain.push_back(panel.CancelCommand);
     chain.push_back(panel.Start);
+    chain.push_back(panel.RepeatCount);
     for (TableBox *box : panel.valueBoxes[FinishRow])
         chain.push_back(box);
     for (std::size_t i = 1; i < chain.size(); ++i)
@@ -153,8 +155,18 @@ SequencePanel buildSequencePanel(QWidget *parent, TwipsLayout &layout)
     panel.Start = makePlaced<QPushButton>(panel.Sequence, QStringLiteral("Start"),
                                           QStringLiteral("Start"), layout, Geometry::Start);
 
-    panel.Timer1 = new QTimer(panel.Sequence);
-    panel.Timer1->setObjectName(QStringLiteral("Timer1"));
+    panel.RepeatL = makePlaced<QLabel>(panel.Sequence, QStringLiteral("RepeatL"),
+                                       QStringLiteral("&Repeat:"), layout, Geometry::RepeatL);
+    panel.RepeatCount = new QSpinBox(panel.Sequence);
+    panel.RepeatCount->setObjectName(QStringLiteral("RepeatCount"));
+    layout.place(panel.RepeatCount, Geometry::RepeatCount);
+    panel.RepeatCount->setRange(UntilStop, MaxRepeat);
+    panel.RepeatCount->setValue(1);
+    panel.RepeatCount->setSpecialValueText(QStringLiteral("until Stop"));
+    panel.RepeatCount->setAccessibleName(QStringLiteral("Repeat count, cycles"));
+    panel.RepeatCount->setAccessibleDescription(
+            QStringLiteral("How many times a run plays the steps; 0 for until Stop"));
+    panel.RepeatL->setBuddy(panel.RepeatCount);
 
     setTabOrder(panel);
     return panel;

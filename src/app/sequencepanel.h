@@ -1,15 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The auto panel, frame "Auto Sequence List": nine timed steps and a Finish row, with Start
-// and Cancel. Built here; the window wires the handlers.
+// The auto panel, frame "Auto Sequence List": nine timed steps and a Finish row, with Start,
+// Cancel and the repeat count. Built here; the window wires the handlers.
 
-#include "core/sequencetable.h"
+#include "sequencetable.h"
 #include "tablebox.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
+#include <QSpinBox>
 
 #include <array>
 
@@ -40,7 +41,9 @@ struct SequencePanel
 
     QPushButton *CancelCommand = nullptr;
     QPushButton *Start = nullptr;
-    QTimer *Timer1 = nullptr;
+    // Cycles a run plays: 1 to 9999, or 0 shown as "until Stop".
+    QLabel *RepeatL = nullptr;
+    QSpinBox *RepeatCount = nullptr;
 };
 
 SequencePanel buildSequencePanel(QWidget *parent, TwipsLayout &layout);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "statusfields.h"
 
 #include "appearance.h"
@@ -7,9 +8,9 @@
 namespace mq7410 {
 namespace {
 
-QLabel *makeField(QWidget *parent, const char *name, const QString &accessibleName)
+ElidedLabel *makeField(QWidget *parent, const char *name, const QString &accessibleName)
 {
-    auto *label = new QLabel(parent);
+    auto *label = new ElidedLabel(parent);
     label->setObjectName(QLatin1String(name));
     label->setAccessibleName(accessibleName);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -21,41 +22,41 @@ QLabel *makeField(QWidget *parent, const char *name, const QString &accessibleNa
 StatusFields::StatusFields(QWidget *parent)
     : QWidget(parent)
     , PortStatus(makeField(this, "PortStatus", QStringLiteral("Port")))
+    , RemoteStatus(makeField(this, "RemoteStatus", QStringLiteral("Remote control")))
     , FileStatus(makeField(this, "FileStatus", QStringLiteral("Sequence file")))
     , FrameStatus(makeField(this, "FrameStatus", QStringLiteral("Last frame")))
     , RunStatus(makeField(this, "RunStatus", QStringLiteral("Run")))
+    , NoteStatus(makeField(this, "NoteStatus", QStringLiteral("Note")))
     , StopCommand(new QPushButton(QStringLiteral("Stop"), this))
 {
     StopCommand->setObjectName(QStringLiteral("StopCommand"));
     StopCommand->setAccessibleName(QStringLiteral("Stop the sequence"));
     StopCommand->setToolTip(QStringLiteral("Ends the run with the Finish row (Esc)"));
     FileStatus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    NoteStatus->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(2, 0, 2, 0);
     grid->setVerticalSpacing(0);
     grid->addWidget(PortStatus, 0, 0);
-    grid->addWidget(FileStatus, 0, 1);
-    grid->addWidget(FrameStatus, 1, 0, 1, 2);
+    grid->addWidget(RemoteStatus, 0, 1);
+    grid->addWidget(FileStatus, 0, 2);
+    grid->addWidget(FrameStatus, 1, 0, 1, 3);
     grid->addWidget(RunStatus, 2, 0, 1, 2);
-    grid->addWidget(StopCommand, 0, 2, 3, 1);
-    grid->setColumnStretch(0, 1);
+    grid->addWidget(NoteStatus, 2, 2);
+    grid->addWidget(StopCommand, 0, 3, 3, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(2, 2);
     // Kept in the layout while hidden, so that nothing moves when a run starts or ends.
-    // The port and the last frame take what room is left, and say the rest in a tool tip.
-    for (QLabel *label : {PortStatus, FrameStatus, RunStatus})
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    for (QWidget *widget :
-         {static_cast<QWidget *>(RunStatus), static_cast<QWidget *>(StopCommand)}) {
-        QSizePolicy policy = widget->sizePolicy();
-        policy.setRetainSizeWhenHidden(true);
-        widget->setSizePolicy(policy);
-    }
+    QSizePolicy stop = StopCommand->sizePolicy();
+    stop.setRetainSizeWhenHidden(true);
+    StopCommand->setSizePolicy(stop);
 }
 
-void StatusFields::show(QLabel *field, const QString &text, bool error)
+void StatusFields::show(ElidedLabel *field, const QString &text, bool error)
 {
-    field->setText(text);
-    field->setToolTip(text);
+    field->setFullText(text);
     QPalette palette = field->palette();
     palette.setColor(QPalette::WindowText,
                      error ? colorOf(Tint::Error)

@@ -1,13 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLabel>
+#include "elidedlabel.h"
+
 #include <QPushButton>
 #include <QWidget>
 
 namespace mq7410 {
 
-// The fields of the status bar: the port in use and the sequence file; the last frame; during
-// a run, where it stands, with Stop beside the fields.
+// The fields of the status bar, three lines: the port, the SCPI server and the sequence file;
+// the last frame; where a run stands (or how the last one ended) and a note on what was just
+// typed; with Stop beside them during a run. Every field elides what does not fit.
 class StatusFields : public QWidget
 {
     Q_OBJECT
@@ -15,12 +18,14 @@ public:
     explicit StatusFields(QWidget *parent = nullptr);
 
     // `error`: the text shows in the error colour.
-    static void show(QLabel *field, const QString &text, bool error = false);
+    static void show(ElidedLabel *field, const QString &text, bool error = false);
 
-    QLabel *PortStatus = nullptr;
-    QLabel *FileStatus = nullptr;
-    QLabel *FrameStatus = nullptr;
-    QLabel *RunStatus = nullptr;
+    ElidedLabel *PortStatus = nullptr;
+    ElidedLabel *RemoteStatus = nullptr;
+    ElidedLabel *FileStatus = nullptr;
+    ElidedLabel *FrameStatus = nullptr;
+    ElidedLabel *RunStatus = nullptr;
+    ElidedLabel *NoteStatus = nullptr;
     QPushButton *StopCommand = nullptr;
 };
 

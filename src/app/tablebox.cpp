@@ -1,15 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tablebox.h"
+
+#include "sequencetable.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QValidator>
 
 namespace mq7410 {
+namespace {
+
+// The table's own rule for what a box can hold, so that typing, pasting and files agree.
+class BoxTextValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int & /*position*/) const override
+    {
+        return checkBoxText(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
 
 TableBox::TableBox(const QString &text, QWidget *parent)
     : QLineEdit(text, parent)
 {
+    // The rule counts characters; a line edit counts UTF-16 units, two for some characters.
+    setMaxLength(int(2 * MaxBoxText));
+    setValidator(new BoxTextValidator(this));
     connect(this, &QLineEdit::editingFinished, this, &TableBox::entryCompleted);
 }
 

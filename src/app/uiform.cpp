@@ -1,35 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "uiform.h"
 
 #include "appearance.h"
 #include "framelogwindow.h"
+#include "remotecontrol.h"
 #include "sequencechart.h"
-#include "version.h"
 
-#include "core/runstatus.h"
-#include "serial/serialline.h"
+#include "entrycheck.h"
+#include "lineformat.h"
+#include "session.h"
+#include "tablefile.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTime>
+
+#include <cstdio>
 
 namespace mq7410 {
 namespace {
-
-QString aboutText()
-{
-    return QStringLiteral("MQ-7410 front panel, version %1\n\n"
-                          "Sets the voltages, currents, output and series link of the MQ-7410 "
-                          "dual-channel DC power supply over its serial line, and plays timed "
-                          "sequences of set-points.")
-            .arg(QStringLiteral(MQ7410_VERSION));
-}
 
 QString fromStd(const std::string &text)
 {
@@ -45,13 +38,13 @@ void setTextIfChanged(QAbstractButton *button, const std::string &text)
 
 } // namespace
 
-UIForm::UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget *parent)
+UIForm::UIForm(Session &session, MessageBoxes &boxes, QWidget *parent)
     : QMainWindow(parent)
-    , m_panel(panel)
-    , m_line(line)
+    , m_session(session)
+    , m_panel(session.panel())
     , m_boxes(boxes)
     , m_status(new StatusFields(this))
-    , m_logModel(new FrameLogModel(this))
+    , m_logModel(new FrameLogModel(session.history(), this))
 {
     setObjectName(QStringLiteral("UIForm"));
     setWindowTitle(QStringLiteral("MQ-7410"));
@@ -73,10 +66,15 @@ UIForm::UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget
     connectManualPanel();
     connectSequencePanel();
 
-    m_sequence.Timer1->setTimerType(Qt::PreciseTimer);
-    m_sequence.Timer1->setSingleShot(true); // re-armed for each tick from the core's schedule
-    connect(m_sequence.Timer1, &QTimer::timeout, this, [this] { act(m_panel.tick()); });
-    m_panel.setFrameObserver([this](const FrameRecord &record) { recordFrame(record); });
+    connect(&m_session, &Session::changed, this, &UIForm::render);
+    connect(&m_session, &Session::logged, this, &UIForm::logged);
+    connect(&m_session, &Session::runEnded, this, [this](const RunEnding &ending) {
+        // A run that failed on its own (a tick's frame, a lost line) has no click to answer.
+        if (ending.how == RunEnd::LineFailed && !m_acting) {
+            m_boxes.show({MessageKind::Warning, SerialErrorTitle,
+                          m_session.lastRunEnding().toStdString(), ending.reason});
+        }
+    });
 
     setAcceptDrops(true);
     qApp->installEventFilter(this);
@@ -87,58 +85,6 @@ UIForm::UIForm(FrontPanel &panel, SerialLine &line, MessageBoxes &boxes, QWidget
 UIForm::~UIForm()
 {
     qApp->removeEventFilter(this);
-    m_panel.setFrameObserver({});
-}
-
-void UIForm::buildMenus()
-{
-    const auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
-                                const QKeySequence &keys, auto handler) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, handler);
-        return action;
-    };
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mFile"));
-    m_openAction = addItem(file, "mOpenSequence", QStringLiteral("&Open Sequence..."),
-                           QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openSequenceDialog(); });
-    addItem(file, "mSaveSequence", QStringLiteral("&Save Sequence"),
-            QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveSequence(); });
-    addItem(file, "mSaveSequenceAs", QStringLiteral("Save Sequence &As..."),
-            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveSequenceAs(); });
-    file->addSeparator();
-    m_reconnectAction = addItem(file, "mReconnect", QStringLiteral("&Reconnect"), {},
-                                [this] { reconnect(); });
-    file->addSeparator();
-    addItem(file, "Exit", QStringLiteral("E&xit"), {}, [this] { endProgram(); });
-
-    QAction *autoAction = menuBar()->addAction(QStringLiteral("&Auto"));
-    autoAction->setObjectName(QStringLiteral("Auto"));
-    connect(autoAction, &QAction::triggered, this, [this] {
-        m_panel.showAutoPanel();
-        render();
-    });
-
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
-    view->setObjectName(QStringLiteral("mView"));
-    addItem(view, "mFrameLog", QStringLiteral("&Frame Log"), QKeySequence(Qt::CTRL | Qt::Key_L),
-            [this] { showFrameLog(); });
-    addItem(view, "mSequenceChart", QStringLiteral("Sequence &Chart"),
-            QKeySequence(Qt::CTRL | Qt::Key_G), [this] { showChart(); });
-
-    QAction *aboutAction = menuBar()->addAction(QStringLiteral("&About"));
-    aboutAction->setObjectName(QStringLiteral("About"));
-    connect(aboutAction, &QAction::triggered, this, [this] { about(); });
-
-    // Escape presses Stop wherever the focus is in the program's windows, while a run is active.
-    m_stopShortcut = new QAction(this);
-    m_stopShortcut->setObjectName(QStringLiteral("mStop"));
-    m_stopShortcut->setShortcut(QKeySequence(Qt::Key_Escape));
-    m_stopShortcut->setShortcutContext(Qt::ApplicationShortcut); // the chart and the log too
-    addAction(m_stopShortcut);
-    connect(m_stopShortcut, &QAction::triggered, m_status->StopCommand, &QPushButton::click);
 }
 
 void UIForm::connectManualPanel()
@@ -147,23 +93,20 @@ void UIForm::connectManualPanel()
          {m_manual.EnterCommand, m_manual.OutputCommand, m_manual.SerialCommand, m_sequence.Start})
         m_clickFirst.watch(sender);
     connect(m_manual.OutputCommand, &QPushButton::clicked, this,
-            [this] { act(m_panel.toggleOutput()); });
-    connect(m_manual.EnterCommand, &QPushButton::clicked, this, [this] { act(m_panel.enter()); });
+            [this] { act("Output", [this] { return m_panel.toggleOutput(); }); });
+    connect(m_manual.EnterCommand, &QPushButton::clicked, this,
+            [this] { act("Enter", [this] { return m_panel.enter(); }); });
     connect(m_manual.SerialCommand, &QPushButton::clicked, this,
-            [this] { act(m_panel.toggleSeriesLink()); });
-    connect(m_manual.digitGroup, &QButtonGroup::idClicked, this, [this](int digit) {
-        m_panel.pressDigit(digit);
-        render();
-    });
+            [this] { act("Serial", [this] { return m_panel.toggleSeriesLink(); }); });
+    connect(m_manual.digitGroup, &QButtonGroup::idClicked, this,
+            [this](int digit) { m_panel.pressDigit(digit); });
     // A selector button and its option button do the same.
     for (const SetPoint setPoint : AllSetPoints) {
         for (QAbstractButton *button :
              {static_cast<QAbstractButton *>(m_manual.selector(setPoint)),
               static_cast<QAbstractButton *>(m_manual.option(setPoint))}) {
-            connect(button, &QAbstractButton::clicked, this, [this, setPoint] {
-                m_panel.select(setPoint);
-                render();
-            });
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, setPoint] { m_panel.select(setPoint); });
         }
     }
 }
@@ -173,53 +116,48 @@ void UIForm::connectSequencePanel()
     for (int step = 1; step <= StepCount; ++step) {
         TableBox *box = m_sequence.timeBoxes.at(std::size_t(step - 1));
         connect(box, &QLineEdit::textChanged, this, [this, step](const QString &text) {
-            if (m_rendering)
-                return;
-            m_panel.setTimeText(step, text.toStdString());
-            render();
+            if (!m_rendering)
+                (void)m_panel.setTimeText(step, text.toStdString());
         });
+        connect(box, &TableBox::entryCompleted, this,
+                [this, step] { completeEntry(step, std::nullopt); });
     }
     for (int row = 0; row < RowCount; ++row) {
         for (const SetPoint setPoint : AllSetPoints) {
             TableBox *box
                     = m_sequence.valueBoxes.at(std::size_t(row)).at(std::size_t(indexOf(setPoint)));
             connect(box, &QLineEdit::textChanged, this, [this, row, setPoint](const QString &text) {
-                if (m_rendering)
-                    return;
-                m_panel.setValueText(row, setPoint, text.toStdString());
-                render();
+                if (!m_rendering)
+                    (void)m_panel.setValueText(row, setPoint, text.toStdString());
             });
-            connect(box, &TableBox::entryCompleted, this, [this, row, setPoint] {
-                m_panel.completeEntry(row, setPoint);
-                render();
-            });
+            connect(box, &TableBox::entryCompleted, this,
+                    [this, row, setPoint] { completeEntry(row, setPoint); });
         }
     }
-    connect(m_sequence.Start, &QPushButton::clicked, this, [this] { act(m_panel.start()); });
-    connect(m_sequence.CancelCommand, &QPushButton::clicked, this, [this] {
-        m_panel.showManualPanel();
-        render();
+    connect(m_sequence.RepeatCount, &QSpinBox::valueChanged, this, [this](int count) {
+        if (!m_rendering)
+            (void)m_panel.setRepeat(count);
     });
-    connect(m_status->StopCommand, &QPushButton::clicked, this, [this] { act(m_panel.stop()); });
+    connect(m_sequence.Start, &QPushButton::clicked, this, [this] {
+        if (act("Start", [this] { return m_panel.start(); }) && m_panel.running())
+            m_status->StopCommand->setFocus(); // Space or Enter now stops, not starts again
+    });
+    connect(m_sequence.CancelCommand, &QPushButton::clicked, this,
+            [this] { m_panel.showManualPanel(); });
+    connect(m_status->StopCommand, &QPushButton::clicked, this,
+            [this] { act("Stop", [this] { return m_panel.stop(); }); });
 }
 
-void UIForm::act(const Outcome &outcome)
+void UIForm::completeEntry(int row, std::optional<SetPoint> setPoint)
 {
+    // For a Time box `row` is its step.
+    const std::string text = setPoint ? m_panel.tableTexts().value(row, *setPoint)
+                                      : m_panel.tableTexts().time(row);
+    m_note = fromStd(readingNote(text, setPoint,
+                                 setPoint ? valueOf(m_panel.limits(), *setPoint) : 0));
+    if (setPoint)
+        m_panel.completeEntry(row, *setPoint);
     render();
-    armTimer();
-    if (outcome.refused())
-        m_boxes.show(writeErrorMessage(outcome.frame->frame, outcome.frame->reason));
-}
-
-void UIForm::armTimer()
-{
-    constexpr std::int64_t NsPerMs = 1'000'000;
-    if (const std::optional<std::int64_t> ns = m_panel.nsUntilNextTick()) {
-        // Rounded up, so the timer never wakes before the tick is due.
-        m_sequence.Timer1->start(static_cast<int>((*ns + NsPerMs - 1) / NsPerMs));
-    } else {
-        m_sequence.Timer1->stop();
-    }
 }
 
 void UIForm::render()
@@ -231,7 +169,9 @@ void UIForm::render()
     m_sequence.Sequence->setVisible(!manual);
 
     for (const SetPoint setPoint : AllSetPoints) {
-        showDisplay(m_manual.display(setPoint), view.displays.at(std::size_t(indexOf(setPoint))));
+        const auto i = std::size_t(indexOf(setPoint));
+        showDisplay(m_manual.display(setPoint), view.displays.at(i), view.roles.at(i));
+        m_manual.limitNote(setPoint)->setText(fromStd(view.limitNotes.at(i)));
         m_manual.option(setPoint)->setChecked(setPoint == view.editTarget);
     }
     setTextIfChanged(m_manual.OutputCommand, view.outputCaption);
@@ -247,12 +187,9 @@ void UIForm::render()
         m_runningStepShown = view.runningStep;
     }
     renderTable(view);
-    m_openAction->setEnabled(!view.running);
-    m_stopShortcut->setEnabled(view.running);
-    const std::optional<RunProgress> progress = m_panel.progress();
-    renderStatus(progress);
+    renderStatus(view);
     if (m_chart)
-        m_chart->showSequence(m_panel.tableTexts(), progress);
+        m_chart->showSequence(m_panel.tableTexts(), m_panel.progress());
     m_rendering = false;
 
     if (view.panel != m_shownPanel) {
@@ -276,51 +213,69 @@ void UIForm::renderTable(const PanelView &view)
                  view.table.value(row, setPoint));
         }
     }
+    if (m_sequence.RepeatCount->value() != view.table.repeat)
+        m_sequence.RepeatCount->setValue(view.table.repeat);
 }
 
-void UIForm::renderStatus(const std::optional<RunProgress> &progress)
+void UIForm::renderStatus(const PanelView &view)
 {
-    QString port = QStringLiteral("No port");
-    if (m_line.portNumber() > 0) {
-        port = QStringLiteral("COM %1 \u00b7 %2 \u00b7 %3")
-                       .arg(m_line.portNumber())
-                       .arg(fromStd(m_line.device()), fromStd(SerialLine::settingsText()));
+    const PortStatus port = m_session.portStatus();
+    QString portText = QStringLiteral("No port");
+    if (!port.device.empty()) {
+        portText = (port.number > 0 ? QStringLiteral("COM %1 \u00b7 ").arg(port.number) : QString())
+                   + fromStd(port.device) + QStringLiteral(" \u00b7 ")
+                   + fromStd(SupplyLineFormat.text());
     }
-    const bool lost = !m_line.disconnectReason().empty();
+    const bool lost = !port.lostReason.empty();
     if (lost)
-        port += QStringLiteral(" \u00b7 closed: ") + fromStd(m_line.disconnectReason());
-    else if (!m_portNote.isEmpty())
-        port += QStringLiteral(" \u00b7 ") + m_portNote;
-    StatusFields::show(m_status->PortStatus, port, lost);
-    m_reconnectAction->setEnabled(lost);
+        portText += QStringLiteral(" \u00b7 closed: ") + fromStd(port.lostReason);
+    else if (!port.open)
+        portText += QStringLiteral(" \u00b7 closed");
+    StatusFields::show(m_status->PortStatus, portText, lost || !port.open);
+    m_reconnectAction->setEnabled(!port.open && port.number > 0);
+    m_portAction->setEnabled(!view.running);
+    m_resendAction->setEnabled(port.open && !view.running);
 
-    QString file = m_sequencePath.isEmpty() ? QStringLiteral("No sequence file")
-                                            : QFileInfo(m_sequencePath).fileName();
+    const QByteArray &path = m_session.sequencePath();
+    QString file = path.isEmpty() ? QStringLiteral("No sequence file") : displayName(path);
     if (m_panel.tableModified())
         file += QStringLiteral(" (modified)");
     StatusFields::show(m_status->FileStatus, file);
 
-    if (progress) {
-        const QDateTime end = QDateTime::currentDateTime().addSecs(progress->secondsLeftInRun);
-        StatusFields::show(m_status->RunStatus,
-                           fromStd(runStatusText(*progress)) + QStringLiteral(" (")
-                                   + end.toString(QStringLiteral("HH:mm:ss")) + ')');
+    if (const std::optional<RunProgress> progress = m_panel.progress())
+        StatusFields::show(m_status->RunStatus, runStatusLine(*progress, m_panel.outputOn()));
+    else
+        StatusFields::show(m_status->RunStatus, m_session.lastRunEnding());
+    const QString typing = fromStd(m_panel.typingNote());
+    StatusFields::show(m_status->NoteStatus, typing.isEmpty() ? m_note : typing);
+    m_status->StopCommand->setVisible(view.running);
+    m_status->StopCommand->setEnabled(view.running);
+    m_openAction->setEnabled(!view.running);
+    m_recentMenu->setEnabled(!view.running);
+    m_stopShortcut->setEnabled(view.running);
+
+    m_status->RemoteStatus->setVisible(m_remote && m_remote->listening());
+    if (m_remote) {
+        StatusFields::show(m_status->RemoteStatus, m_remote->statusText(), m_remote->exposed());
+        m_remoteAction->setChecked(m_remote->listening());
     }
-    m_status->RunStatus->setVisible(progress.has_value());
-    m_status->StopCommand->setVisible(progress.has_value());
-    m_status->StopCommand->setEnabled(progress.has_value());
 }
 
-void UIForm::recordFrame(const FrameRecord &record)
+void UIForm::logged(const LoggedFrame &entry, bool update)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    LoggedFrame entry{now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toStdString(),
-                      record.frame, record.meaning, record.sent ? std::string() : record.reason};
-    QString text = now.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral("  ")
-                   + fromStd(record.frame) + QStringLiteral("  ")
-                   + fromStd(record.sent ? record.meaning : statusText(entry));
-    m_logModel->append(std::move(entry));
-    StatusFields::show(m_status->FrameStatus, text, !record.sent);
+    m_logModel->show(entry, update);
+    if (entry.frame.empty())
+        return; // the end of a run: the run's own line tells it
+    const bool failed = entry.status != "sent" && entry.status != "waiting for the line";
+    const QString time = fromStd(entry.time).section(QLatin1Char(' '), 1).left(8);
+    StatusFields::show(m_status->FrameStatus,
+                       time + QStringLiteral("  ") + fromStd(entry.frame) + QStringLiteral("  ")
+                               + fromStd(entry.meaning) + QStringLiteral(" \u00b7 ")
+                               + fromStd(entry.status)
+                               + (entry.origin == "panel" || entry.origin == "run"
+                                          ? QString()
+                                          : QStringLiteral(" \u00b7 from ") + fromStd(entry.origin)),
+                       failed);
 }
 
 void UIForm::showPanelFocus(SetPoint editTarget)
@@ -350,7 +305,8 @@ bool UIForm::eventFilter(QObject *watched, QEvent *event)
 }
 
 // The digit keys of the main block and of the number pad press the keypad's digit buttons;
-// Enter and Return press its Enter. A key held down does not repeat: one press, one click.
+// Enter and Return press its Enter; Esc abandons what is being typed. A key held down does not
+// repeat: one press, one click. (Esc during a run is Stop's shortcut and never comes here.)
 bool UIForm::handleKey(QKeyEvent *event)
 {
     const bool first = m_keys.press(event->key(), event->timestamp()) && !event->isAutoRepeat();
@@ -359,6 +315,10 @@ bool UIForm::handleKey(QKeyEvent *event)
     if (m_shownPanel != PanelShown::Manual || commandKey)
         return false;
     const int key = event->key();
+    if (key == Qt::Key_Escape) {
+        m_panel.abandonTyping();
+        return true;
+    }
     QPushButton *button = nullptr;
     if (key >= Qt::Key_0 && key <= Qt::Key_9)
         button = m_manual.digitKeys.at(std::size_t(key - Qt::Key_0));
@@ -371,49 +331,12 @@ bool UIForm::handleKey(QKeyEvent *event)
     return true;
 }
 
-void UIForm::reconnect()
-{
-    const std::string reason = m_line.reconnect();
-    if (reason.empty()) {
-        // The supply may have been switched off meanwhile: the panel cannot know what it holds.
-        m_portNote = QStringLiteral("reconnected at %1; the supply may not hold what the panel "
-                                    "shows until it is sent again")
-                             .arg(QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
-    } else {
-        m_boxes.show({MessageKind::Warning, "Reconnect",
-                      "COM " + std::to_string(m_line.portNumber()) + " (" + m_line.device()
-                              + ") could not be opened again.",
-                      reason});
-    }
-    render();
-}
-
-void UIForm::showFrameLog()
-{
-    if (!m_frameLog)
-        m_frameLog = new FrameLogWindow(m_logModel, m_boxes, this);
-    m_frameLog->show();
-    m_frameLog->raise();
-    m_frameLog->activateWindow();
-}
-
-void UIForm::showChart()
-{
-    if (!m_chart)
-        m_chart = new SequenceChart(this);
-    m_chart->showSequence(m_panel.tableTexts(), m_panel.progress());
-    m_chart->show();
-    m_chart->raise();
-    m_chart->activateWindow();
-}
-
-void UIForm::about()
-{
-    m_boxes.show({MessageKind::Information, "MQ-7410P Information", aboutText().toStdString(), {}});
-}
-
 void UIForm::closeEvent(QCloseEvent *event)
 {
+    if (!m_ended && !tableMayGo()) {
+        event->ignore();
+        return;
+    }
     endProgram();
     event->accept();
 }
@@ -423,8 +346,11 @@ void UIForm::endProgram()
     if (m_ended)
         return;
     m_ended = true;
-    m_sequence.Timer1->stop(); // no tick may run after the end
-    m_line.shutdown();
+    if (const Status ended = m_session.end(); !ended) {
+        std::fprintf(stderr, "mq7410: %s\n", ended.failure().text.c_str());
+        if (isVisible())
+            m_boxes.show({MessageKind::Warning, SerialErrorTitle, ended.failure().text, {}});
+    }
     emit endRequested();
 }
 

@@ -1,20 +1,23 @@
-// Sequence files: Open, Save, Save As, and a file dropped on the window.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sequence files: Open, Open Recent, Save, Save As, a file dropped on the window, and the
+// question before a changed table is lost.
 
 #include "uiform.h"
 
-#include "atomicsave.h"
-#include "core/sequencefile.h"
+#include "filedialogs.h"
+
+#include "session.h"
+#include "tablefile.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
+#include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMimeData>
 
 namespace mq7410 {
 namespace {
-
-const QString FileFilter = QStringLiteral("Sequence files (*.csv)");
 
 // The one local .csv file being dragged, or nothing.
 QString droppedSequence(const QMimeData *mime)
@@ -28,79 +31,83 @@ QString droppedSequence(const QMimeData *mime)
 
 } // namespace
 
-bool UIForm::openSequence(const QString &path)
+bool UIForm::tableMayGo()
 {
-    const QFileInfo info(path);
-    const std::string name = info.fileName().toStdString();
-    const auto refuse = [this, &name](const std::string &why) {
-        m_boxes.show({MessageKind::Warning, "Open Sequence", name + ": " + why, {}});
-        return false;
-    };
-    if (m_panel.running())
-        return refuse("the table is in use by a run");
-    if (info.isDir())
-        return refuse("this is a folder, not a sequence file");
-    // A pipe or a device could keep the window waiting for bytes that never come.
-    if (info.exists() && !info.isFile())
-        return refuse("this is not a regular file");
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(file.errorString().toStdString());
-    // One byte more than allowed is enough to tell that a file is too large.
-    const QByteArray bytes = file.read(qint64(MaxSequenceFileBytes) + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refuse(file.errorString().toStdString());
-
-    const auto read = readSequence(std::string_view(bytes.constData(), std::size_t(bytes.size())));
-    if (const auto *error = std::get_if<SequenceFileError>(&read)) {
-        m_boxes.show({MessageKind::Warning, "Open Sequence", errorText(name, *error), {}});
+    if (m_session.sequencePath().isEmpty() || !m_panel.tableModified())
+        return true; // a table never tied to a file goes as it always did
+    const std::string name = displayName(m_session.sequencePath()).toStdString();
+    switch (m_boxes.show({MessageKind::Unsaved, "Unsaved Sequence",
+                          "The table was changed since " + name + " was loaded or saved.",
+                          "Save the changes to " + name + "?"})) {
+    case Answer::Save:
+        return saveSequence();
+    case Answer::Discard:
+        return true;
+    default:
         return false;
     }
-    if (!m_panel.loadTable(std::get<SequenceTexts>(read)))
-        return refuse("the table is in use by a run");
-    m_sequencePath = info.absoluteFilePath();
-    render();
-    return true;
+}
+
+bool UIForm::openSequence(const QByteArray &path)
+{
+    if (!tableMayGo())
+        return false;
+    return act("Open Sequence", [&] { return m_session.openSequence(path); });
 }
 
 void UIForm::openSequenceDialog()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open Sequence"),
-                                                      QFileInfo(m_sequencePath).path(), FileFilter);
+    const QString path = askForFile(this, FileDialog::OpenSequence, m_session.settings());
     if (!path.isEmpty())
-        openSequence(path);
+        openSequence(QFile::encodeName(path));
+}
+
+void UIForm::fillRecentFiles()
+{
+    m_recentMenu->clear();
+    const QList<QByteArray> files = m_session.settings().recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QByteArray path = files[i];
+        // The whole path, so that two files of one name are told apart; '&' is not a mnemonic.
+        QString caption = QFile::decodeName(path);
+        caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QAction *action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(caption));
+        connect(action, &QAction::triggered, this, [this, path] { openSequence(path); });
+    }
+    m_recentMenu->addSeparator()->setVisible(!files.isEmpty());
+    QAction *none = m_recentMenu->addAction(QStringLiteral("(no recent files)"));
+    none->setEnabled(false);
+    none->setVisible(files.isEmpty());
 }
 
 bool UIForm::saveSequence()
 {
-    return m_sequencePath.isEmpty() ? saveSequenceAs() : saveSequenceTo(m_sequencePath);
+    const QByteArray &path = m_session.sequencePath();
+    if (path.isEmpty())
+        return saveSequenceAs();
+    if (m_session.sequenceChangedOnDisk()) {
+        const std::string name = displayName(path).toStdString();
+        if (m_boxes.show({MessageKind::Question, "Save Sequence",
+                          name + " was changed on disk since it was loaded or saved here. "
+                                 "Overwrite it?",
+                          {}})
+            != Answer::Yes)
+            return false;
+    }
+    return saveSequenceTo(path);
 }
 
 bool UIForm::saveSequenceAs()
 {
-    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Sequence As"),
-                                                m_sequencePath, FileFilter);
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1String(".csv");
-    return saveSequenceTo(path);
+    // The dialog adds ".csv" before it checks, so an existing file is confirmed first.
+    const QString path = askForFile(this, FileDialog::SaveSequence, m_session.settings(),
+                                    QFile::decodeName(m_session.sequencePath()));
+    return !path.isEmpty() && saveSequenceTo(QFile::encodeName(path));
 }
 
-bool UIForm::saveSequenceTo(const QString &path)
+bool UIForm::saveSequenceTo(const QByteArray &path)
 {
-    m_panel.completeEntries(); // a box still being typed in is saved as it will be taken
-    if (const auto failure = saveAtomically(path, writeSequence(m_panel.tableTexts()))) {
-        m_boxes.show({MessageKind::Warning, "Save Sequence",
-                      QFileInfo(path).fileName().toStdString() + " could not be saved.",
-                      failure->toStdString()});
-        render();
-        return false;
-    }
-    m_panel.markTableSaved();
-    m_sequencePath = QFileInfo(path).absoluteFilePath();
-    render();
-    return true;
+    return act("Save Sequence", [&] { return m_session.saveSequence(path); });
 }
 
 void UIForm::dragEnterEvent(QDragEnterEvent *event)
@@ -115,7 +122,7 @@ void UIForm::dropEvent(QDropEvent *event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    openSequence(path);
+    openSequence(QFile::encodeName(path));
 }
 
 } // namespace mq7410

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "entrycheck.h"
 
+#include "sequencetable.h"
+#include "setpointtext.h"
 #include "textnumber.h"
 
 #include <cmath>
@@ -36,6 +38,21 @@ std::optional<std::int16_t> tableCell(std::string_view text, SetPoint setPoint, 
     if (cell > limit)
         return std::nullopt;
     return static_cast<std::int16_t>(cell);
+}
+
+std::string readingNote(std::string_view text, std::optional<SetPoint> setPoint, int limit)
+{
+    if (!readNumber(text).restIgnored)
+        return {};
+    std::string read;
+    if (!setPoint) {
+        read = std::to_string(stepSeconds(text)) + " s";
+    } else if (const std::optional<std::int16_t> cell = tableCell(text, *setPoint, limit)) {
+        read = valueWords(*setPoint, *cell);
+    } else {
+        return {};
+    }
+    return std::string(text) + " is read as " + read;
 }
 
 } // namespace mq7410

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace mq7410 {
@@ -23,5 +24,16 @@ double roundHalfToEven(double x);
 // limit, in the cell's units) is refused too.
 std::optional<std::int16_t> tableCell(std::string_view text, SetPoint setPoint,
                                       int limit = VoltageLimit + CurrentLimit);
+
+} // namespace mq7410
+
+namespace mq7410 {
+
+// What a completed entry that has more than its number is read as, so that a decimal comma is
+// never silent: "12,5 is read as 12.00 V", "1.5A is read as 1.500 A"; for a Time box (nothing
+// for `setPoint`) "12,5 is read as 12 s". Empty when the whole text was read, or when the box
+// does not take the entry at all.
+std::string readingNote(std::string_view text, std::optional<SetPoint> setPoint,
+                        int limit = VoltageLimit + CurrentLimit);
 
 } // namespace mq7410

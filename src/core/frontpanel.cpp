@@ -22,7 +22,7 @@ FrontPanel::Change::Change(FrontPanel &panel)
 FrontPanel::Change::~Change()
 {
     if (--m_panel.m_changeDepth == 0 && m_panel.m_observer)
-        m_panel.m_observer->changed();
+        m_panel.m_observer->onChanged();
 }
 
 FrontPanel::FrontPanel(FrameLink &link, const Clock &clock)
@@ -227,9 +227,9 @@ void FrontPanel::tell(const FrameRecord &record, bool settled)
     if (!m_observer)
         return;
     if (settled)
-        m_observer->frameSettled(record);
+        m_observer->onFrameSettled(record);
     else
-        m_observer->frameTried(record);
+        m_observer->onFrameTried(record);
 }
 
 } // namespace mq7410

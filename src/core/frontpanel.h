@@ -105,12 +105,12 @@ class PanelObserver
 {
 public:
     virtual ~PanelObserver() = default;
-    virtual void frameTried(const FrameRecord &record) = 0;
+    virtual void onFrameTried(const FrameRecord &record) = 0;
     // A frame that was Waiting is Sent or Cut now.
-    virtual void frameSettled(const FrameRecord &record) = 0;
-    virtual void runEnded(const RunEnding &ending) = 0;
+    virtual void onFrameSettled(const FrameRecord &record) = 0;
+    virtual void onRunEnded(const RunEnding &ending) = 0;
     // After every action that may have changed the view, the run or the schedule.
-    virtual void changed() = 0;
+    virtual void onChanged() = 0;
 };
 
 // The values a step table row takes from a script: a time (for steps) and four set-points.
@@ -154,6 +154,8 @@ public:
     // What the supply holds as far as the panel knows: the display's value when nothing is
     // typed; nothing after a reconnect until a frame set it.
     std::optional<int> heldValue(SetPoint setPoint) const;
+    // The values the panel sent last, known or not: what Send Set-points Again sends.
+    const SetPointValues &heldValues() const { return m_manual.held; }
     bool outputOn() const { return m_manual.outputOn; }
     bool seriesLink() const { return m_manual.seriesLink; }
     // After a reconnect: the supply may hold anything; the displays say so.

@@ -15,9 +15,10 @@ enum class MessageKind {
     Stop,        // OK, stop icon
     Warning,     // OK, exclamation icon
     Information, // OK, information icon
+    Unsaved,     // Save (the default), Discard and Cancel, warning icon
 };
 
-enum class Answer { Ok, Yes, No };
+enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
 struct Message
 {

@@ -16,6 +16,21 @@ std::string joined(const std::vector<std::string> &lines)
 
 } // namespace
 
+const char *stateWord(PortState state)
+{
+    switch (state) {
+    case PortState::Free:
+        return "free";
+    case PortState::Held:
+        return "held";
+    case PortState::NoPermission:
+        return "no permission";
+    case PortState::Unusable:
+        break;
+    }
+    return "unusable";
+}
+
 bool askToUse(MessageBoxes &boxes, int number, const std::string &description)
 {
     const Message question{MessageKind::Question, WalkTitle,

@@ -22,6 +22,21 @@ struct PortTrial
     Status opened;           // open, at the supply's line format, for this program alone
 };
 
+// A port as a list of ports shows it: whether this program could open it now, and why not.
+enum class PortState { Free, Held, NoPermission, Unusable };
+
+struct PortInfo
+{
+    int number = 0;     // COM n; 0 for a device named by its path
+    std::string device; // as the system or MQ7410_PORTS names it
+    std::string description;
+    PortState state = PortState::Free;
+    std::string reason; // why it is not free
+};
+
+// "free", "held", "no permission", "unusable".
+const char *stateWord(PortState state);
+
 class PortOpener
 {
 public:

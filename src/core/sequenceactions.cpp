@@ -215,7 +215,7 @@ void FrontPanel::endRun(RunEnd how, const std::string &reason)
     ending.cycles = plan.at(m_run->tick) ? plan.at(m_run->tick)->cycle : plan.cycles;
     m_run.reset();
     if (m_observer)
-        m_observer->runEnded(ending);
+        m_observer->onRunEnded(ending);
 }
 
 std::optional<RunProgress> FrontPanel::progress() const

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // How the program reads a number the user typed into a box, and writes one back.
@@ -14,6 +15,15 @@ namespace mq7410 {
 // the first character that cannot continue the number. No leading number gives 0. A number
 // too large for a double gives +/- infinity; one too small gives 0.
 double textToNumber(std::string_view text);
+
+struct NumberReading
+{
+    double value = 0.0;
+    bool restIgnored = false; // the text has more than the number: "12,5", "1.5A", "x"
+};
+
+// textToNumber, and whether part of the text was not read.
+NumberReading readNumber(std::string_view text);
 
 // Writes `x` as the boxes show numbers: a blank before a number of 0 or more, "-" before a
 // negative one; no zero before the point below 1; no trailing zeros; at most 15 significant

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "textnumber.h"
 
 #include <algorithm>
@@ -79,6 +80,11 @@ std::int64_t readExponent(Reader &in)
 
 double textToNumber(std::string_view text)
 {
+    return readNumber(text).value;
+}
+
+NumberReading readNumber(std::string_view text)
+{
     Reader in(text);
     bool negative = false;
     if (in.peek() == '+' || in.peek() == '-') {
@@ -110,11 +116,12 @@ double textToNumber(std::string_view text)
         }
     }
     if (!anyDigit)
-        return 0.0;
+        return {0.0, !Reader(text).atEnd()};
     if (in.peek() == 'e' || in.peek() == 'E')
         exponent += readExponent(in);
+    const bool rest = !in.atEnd();
     if (significant.empty())
-        return 0.0;
+        return {0.0, rest};
 
     const double infinity = std::numeric_limits<double>::infinity();
     double magnitude = 0.0;
@@ -127,7 +134,7 @@ double textToNumber(std::string_view text)
         if (result.ec == std::errc::result_out_of_range)
             magnitude = exponent > 0 ? infinity : 0.0;
     }
-    return negative ? -magnitude : magnitude;
+    return {negative ? -magnitude : magnitude, rest};
 }
 
 } // namespace mq7410

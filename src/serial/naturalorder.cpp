@@ -1,4 +1,4 @@
-#include "serial/naturalorder.h"
+#include "naturalorder.h"
 
 namespace mq7410 {
 

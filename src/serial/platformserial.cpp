@@ -1,4 +1,4 @@
-#include "serial/platformserial.h"
+#include "platformserial.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
-#include "serial/portmap.h"
+#include "portmap.h"
 
-#include "core/portwalk.h"
-#include "serial/naturalorder.h"
+#include "portwalk.h"
+#include "naturalorder.h"
 
 #include <algorithm>
 #include <string_view>

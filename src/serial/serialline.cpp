@@ -1,8 +1,11 @@
-#include "serial/serialline.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "serialline.h"
 
-#include "serial/platformserial.h"
-#include "serial/systemports.h"
+#include "lineformat.h"
+#include "platformserial.h"
+#include "systemports.h"
 
+#include <QSocketNotifier>
 #include <QStringDecoder>
 
 namespace mq7410 {
@@ -35,6 +38,13 @@ std::string closeErrorText(QSerialPort::SerialPortError error)
     return "Unlist error : 16384 (&H4000)";
 }
 
+Status closeStatus(QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::NoError)
+        return {};
+    return Failure{FailureKind::Port, closeErrorText(error)};
+}
+
 // Offers `bytes` until the system has taken all of them or `deadline` passes; what it took
 // leaves `bytes`. The last offer's outcome when something is left, else an empty one.
 HandOver handOnAll(QSerialPort &port, std::string &bytes, const QDeadlineTimer &deadline)
@@ -53,62 +63,88 @@ QDeadlineTimer deadlineIn(std::chrono::milliseconds time)
     return {time, Qt::PreciseTimer};
 }
 
+const std::string Within = " within " + std::to_string(SerialLine::WriteDeadline.count()) + " ms";
+
 } // namespace
 
-SerialLine::SerialLine()
+SerialLine::SerialLine(QObject *parent)
+    : QObject(parent)
 {
     // Applied by every open.
+    static_assert(SupplyLineFormat == LineFormat{115200, 8, 'N', 1});
     m_port.setBaudRate(QSerialPort::Baud115200);
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setParity(QSerialPort::NoParity);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     // The rest of a frame goes out as soon as the line moves again, not with the next frame:
-    // the supply must not wait for a click to get what the panel already shows as sent.
+    // the supply must not wait for a click to get the rest of what it began to read.
     m_handOnTimer.setInterval(10);
-    QObject::connect(&m_handOnTimer, &QTimer::timeout, &m_handOnTimer, [this] {
-        if (m_port.isOpen() && handOnAll(m_port, m_unsent, deadlineIn({})).gone)
-            lineGone(QStringLiteral("the rest of a frame could not go out"));
-        if (m_unsent.empty() || !m_port.isOpen())
-            m_handOnTimer.stop();
-    });
+    connect(&m_handOnTimer, &QTimer::timeout, this, &SerialLine::handOnRest);
 }
 
 SerialLine::~SerialLine()
 {
-    shutdown(std::chrono::milliseconds(0));
+    (void)shutdown(std::chrono::milliseconds(0));
+}
+
+std::string SerialLine::deviceOf(int number)
+{
+    return systemDeviceForPort(number);
 }
 
 PortTrial SerialLine::open(int number)
 {
-    PortTrial trial;
-    const std::string entry = systemDeviceForPort(number);
-    if (entry.empty())
-        return trial;
-    if (m_port.isOpen()) {
-        trial.device = QString::fromStdString(entry).toStdString();
-        trial.reason = "this program holds " + m_device + " already";
-        return trial;
+    return tryEntry(number, systemDeviceForPort(number));
+}
+
+PortTrial SerialLine::openNamed(const std::string &name)
+{
+    int number = 0;
+    if (name.size() > 3 && (name.starts_with("COM") || name.starts_with("com"))
+        && name.find_first_not_of("0123456789", 3) == std::string::npos && name.size() <= 5)
+        number = std::stoi(name.substr(3));
+    if (number == 0)
+        return tryEntry(0, name);
+    PortTrial trial = tryEntry(number, systemDeviceForPort(number));
+    if (trial.device.empty()) {
+        trial.device = name;
+        trial.opened = Failure{FailureKind::Port, "there is no " + name + " on this machine"};
     }
-    m_number = number;
-    m_entry = entry;
-    m_disconnectReason.clear();
-    trial.reason = openEntry();
-    trial.device = m_device;
-    trial.opened = trial.reason.empty();
-    if (trial.opened)
-        trial.description = describeDevice(m_device);
     return trial;
 }
 
-std::string SerialLine::openEntry()
+PortTrial SerialLine::tryEntry(int number, const std::string &entry)
+{
+    PortTrial trial;
+    if (entry.empty())
+        return trial;
+    if (m_port.isOpen()) {
+        trial.device = entry;
+        trial.opened = Failure{FailureKind::Port, "this program holds " + m_device + " already"};
+        return trial;
+    }
+    m_disconnectReason.clear();
+    const Opening opening = openEntry(entry);
+    trial.device = m_device;
+    if (opening.state != PortState::Free) {
+        trial.opened = Failure{FailureKind::Port, opening.reason};
+        return trial;
+    }
+    m_number = number;
+    trial.description = describeDevice(m_device);
+    watchForHangUp();
+    return trial;
+}
+
+SerialLine::Opening SerialLine::openEntry(const std::string &entry)
 {
     m_unsent.clear();
     QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString name = decoder.decode(QByteArrayView(m_entry.data(), qsizetype(m_entry.size())));
+    const QString name = decoder.decode(QByteArrayView(entry.data(), qsizetype(entry.size())));
     m_device = name.toStdString(); // readable even when not UTF-8, for the reason to name it
     if (decoder.hasError())
-        return "the device name is not valid UTF-8";
+        return {PortState::Unusable, "the device name is not valid UTF-8"};
     // Qt names its lock file after the device it is given: one device, one name.
     const QString device = canonicalDevice(name);
     m_device = device.toStdString();
@@ -117,21 +153,48 @@ std::string SerialLine::openEntry()
     // Write-only: the supply never answers, and Qt 6.4 mishandles reads on a port opened for them.
     if (!m_port.open(QIODevice::WriteOnly)) {
         if (m_port.error() != QSerialPort::PermissionError)
-            return m_port.errorString().toStdString();
-        return writeDenied(device) ? "permission denied" : "held by another program";
+            return {PortState::Unusable, m_port.errorString().toStdString()};
+        if (writeDenied(device))
+            return {PortState::NoPermission, "permission denied"};
+        return {PortState::Held, "held by another program"};
     }
     if (const QString mismatch = lineMismatch(m_port); !mismatch.isEmpty()) {
         releasePort(m_port);
-        return "it does not take " + settingsText() + ": " + mismatch.toStdString();
+        return {PortState::Unusable,
+                "it does not take " + SupplyLineFormat.text() + ": " + mismatch.toStdString()};
     }
     return {};
 }
 
-std::string SerialLine::close()
+std::vector<PortInfo> SerialLine::listPorts()
+{
+    std::vector<PortInfo> ports;
+    for (int number = FirstPort; number <= LastPort; ++number) {
+        const std::string entry = systemDeviceForPort(number);
+        if (entry.empty())
+            continue;
+        PortInfo info{number, entry, describeDevice(entry), PortState::Free, {}};
+        if (m_port.isOpen() && canonicalDevice(QString::fromStdString(entry)).toStdString()
+                                       == m_device) {
+            info.state = PortState::Held;
+            info.reason = "this program holds it";
+        } else {
+            SerialLine probe;
+            const Opening opening = probe.openEntry(entry);
+            info.device = probe.m_device;
+            info.state = opening.state;
+            info.reason = opening.reason;
+        }
+        ports.push_back(std::move(info));
+    }
+    return ports;
+}
+
+Status SerialLine::close()
 {
     if (!m_port.isOpen())
-        return closeErrorText(m_disconnectReason.empty() ? QSerialPort::NotOpenError
-                                                         : QSerialPort::ResourceError);
+        return closeStatus(m_disconnectReason.empty() ? QSerialPort::NotOpenError
+                                                      : QSerialPort::ResourceError);
     auto error = QSerialPort::NoError;
     if (hungUp(m_port)) {
         error = QSerialPort::ResourceError;
@@ -140,51 +203,102 @@ std::string SerialLine::close()
         error = left.gone ? QSerialPort::ResourceError : QSerialPort::WriteError;
     }
     const QSerialPort::SerialPortError released = letGo();
-    return closeErrorText(error != QSerialPort::NoError ? error : released);
+    return closeStatus(error != QSerialPort::NoError ? error : released);
 }
 
-WriteResult SerialLine::write(std::string_view frame)
+Result<Delivery> SerialLine::write(std::string_view frame)
 {
     if (!m_disconnectReason.empty())
-        return {false, m_disconnectReason}; // closed already: nothing is tried
+        return Failure{FailureKind::Line, m_disconnectReason}; // closed already: nothing is tried
     if (!m_port.isOpen())
-        return {false, "No port is open."};
-    const QDeadlineTimer deadline = deadlineIn(WriteDeadline);
-    static const std::string within = " within " + std::to_string(WriteDeadline.count()) + " ms";
-    const auto refuse = [this](const HandOver &offer, const std::string &stall) -> WriteResult {
-        if (offer.gone)
-            return lineGone(offer.error);
-        if (!offer.error.isEmpty())
-            return {false, "Writing to " + m_device + " failed: " + offer.error.toStdString()
-                                   + ". The frame was not sent."};
-        return {false, "The line on " + m_device + " is stalled: " + stall};
-    };
-
-    // The end of an earlier frame goes first, or the supply would read the two as one.
-    if (const HandOver left = handOnAll(m_port, m_unsent, deadline); !m_unsent.empty())
-        return refuse(left, "the end of an earlier frame has not gone out" + within
-                                    + ", so this frame was not sent.");
+        return Failure{FailureKind::Line, "No port is open."};
+    if (!m_unsent.empty()) // the panel finishes a Waiting frame before it writes the next
+        return Failure{FailureKind::Busy, "the end of an earlier frame has not gone out yet"};
     if (frame.empty())
-        return {true, {}};
+        return Delivery::Sent;
+    const QDeadlineTimer deadline = deadlineIn(WriteDeadline);
     const HandOver first = handOver(m_port, frame, deadline);
-    if (first.taken == 0)
-        return refuse(first, "it took nothing of the frame" + within + ". It was not sent.");
-    // Part of it is on its way: the rest must follow, now if the line lets it, else before the
-    // next frame.
+    if (first.taken == 0) {
+        if (first.gone)
+            return lineGone(first.error);
+        if (!first.error.isEmpty())
+            return Failure{FailureKind::Line, "Writing to " + m_device + " failed: "
+                                                      + first.error.toStdString()
+                                                      + ". The frame was not sent."};
+        return Failure{FailureKind::Line, "The line on " + m_device + " is stalled: it took "
+                                                  "nothing of the frame"
+                                                  + Within + ". It was not sent."};
+    }
+    // Part of it is on its way: the rest must follow, now if the line lets it, else as soon as
+    // it moves.
     m_unsent.assign(frame.substr(first.taken));
-    if (const HandOver rest = handOnAll(m_port, m_unsent, deadline); rest.gone)
-        return lineGone(rest.error);
-    if (!m_unsent.empty())
-        m_handOnTimer.start();
-    return {true, {}};
+    if (const HandOver rest = handOnAll(m_port, m_unsent, deadline); rest.gone) {
+        lineGone(rest.error);
+        return Delivery::Waiting; // cut: the owner hears it through lost()
+    }
+    if (m_unsent.empty())
+        return Delivery::Sent;
+    m_handOnTimer.start();
+    return Delivery::Waiting;
 }
 
-WriteResult SerialLine::lineGone(const QString &words)
+Status SerialLine::finishWaiting()
 {
+    if (m_unsent.empty())
+        return m_disconnectReason.empty() ? Status() : Failure{FailureKind::Line, m_disconnectReason};
+    const HandOver left = handOnAll(m_port, m_unsent, deadlineIn(WriteDeadline));
+    if (left.gone)
+        return lineGone(left.error);
+    if (!m_unsent.empty()) {
+        return Failure{FailureKind::Busy, "The line on " + m_device
+                                                  + " is stalled: the end of an earlier frame has "
+                                                    "not gone out"
+                                                  + Within + ", so this frame was not sent."};
+    }
+    m_handOnTimer.stop();
+    return {};
+}
+
+void SerialLine::handOnRest()
+{
+    if (!m_port.isOpen() || m_unsent.empty()) {
+        m_handOnTimer.stop();
+        return;
+    }
+    const HandOver offer = handOnAll(m_port, m_unsent, deadlineIn({}));
+    if (offer.gone) {
+        const Failure gone = lineGone(offer.error);
+        emit waitingSettled(gone);
+    } else if (m_unsent.empty()) {
+        m_handOnTimer.stop();
+        emit waitingSettled({});
+    }
+}
+
+Failure SerialLine::lineGone(const QString &words)
+{
+    const bool cut = !m_unsent.empty();
     m_disconnectReason = "The device " + m_device + " is gone or the far end hung up ("
                          + words.toStdString() + "); its port was closed.";
+    if (cut)
+        m_disconnectReason += " A frame was cut: the supply will misread the next frame it gets.";
     letGo();
-    return {false, m_disconnectReason};
+    emit lost(QString::fromStdString(m_disconnectReason));
+    return {FailureKind::Line, m_disconnectReason};
+}
+
+void SerialLine::watchForHangUp()
+{
+#if defined(Q_OS_UNIX)
+    // A hang-up shows at once on the descriptor, even one opened for writing only.
+    m_hangUpWatch = new QSocketNotifier(m_port.handle(), QSocketNotifier::Read, this);
+    connect(m_hangUpWatch, &QSocketNotifier::activated, this, [this] {
+        if (m_port.isOpen() && hungUp(m_port))
+            lineGone(QStringLiteral("the line hung up"));
+        else if (m_hangUpWatch)
+            m_hangUpWatch->setEnabled(false); // nothing to read on this line: do not spin
+    });
+#endif
 }
 
 bool SerialLine::isOpen() const
@@ -192,38 +306,37 @@ bool SerialLine::isOpen() const
     return m_port.isOpen();
 }
 
-std::string SerialLine::settingsText()
-{
-    return "115200 8N1";
-}
-
-std::string SerialLine::reconnect()
-{
-    if (m_port.isOpen())
-        return {};
-    if (m_entry.empty())
-        return "No port was opened before.";
-    std::string reason = openEntry();
-    if (reason.empty())
-        m_disconnectReason.clear();
-    return reason;
-}
-
-void SerialLine::shutdown(std::chrono::milliseconds bound)
+Status SerialLine::shutdown(std::chrono::milliseconds bound)
 {
     if (!m_port.isOpen())
-        return;
+        return {};
     const QDeadlineTimer deadline = deadlineIn(bound);
-    if (!handOnAll(m_port, m_unsent, deadline).gone && !hungUp(m_port)
-        && !drainOutput(m_port, deadline))
+    const bool restLeft = !handOnAll(m_port, m_unsent, deadline).gone && !m_unsent.empty();
+    bool drained = true;
+    if (!hungUp(m_port) && !drainOutput(m_port, deadline)) {
         discardOutput(m_port); // the line does not move: the end must not wait for it
+        drained = false;
+    }
+    const bool cut = restLeft || !m_unsent.empty() || !drained;
     letGo();
+    if (cut) {
+        return Failure{FailureKind::Line, "Part of a frame did not go out before the end: the "
+                                          "supply will misread the next frame it gets. Switch it "
+                                          "off and on before you use it again."};
+    }
+    return {};
 }
 
 QSerialPort::SerialPortError SerialLine::letGo()
 {
     m_unsent.clear(); // once the port is let go nothing can complete it
     m_handOnTimer.stop();
+    if (m_hangUpWatch) {
+        // Possibly from inside its own signal: it goes once that has returned.
+        m_hangUpWatch->setEnabled(false);
+        m_hangUpWatch->deleteLater();
+        m_hangUpWatch = nullptr;
+    }
     return releasePort(m_port);
 }
 

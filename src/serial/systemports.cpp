@@ -1,6 +1,6 @@
-#include "serial/systemports.h"
+#include "systemports.h"
 
-#include "serial/portmap.h"
+#include "portmap.h"
 
 #include <QSerialPortInfo>
 

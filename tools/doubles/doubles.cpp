@@ -27,10 +27,10 @@ Answer ScriptedBoxes::show(const Message &message)
     shown.push_back(message);
     if (whileShown)
         whileShown(message);
-    if (message.kind != MessageKind::Question)
+    if (message.kind != MessageKind::Question && message.kind != MessageKind::Unsaved)
         return Answer::Ok;
     if (answers.empty())
-        return Answer::No;
+        return message.kind == MessageKind::Question ? Answer::No : Answer::Cancel;
     const Answer answer = answers.front();
     answers.pop_front();
     return answer;

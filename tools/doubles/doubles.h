@@ -39,7 +39,8 @@ class ScriptedBoxes final : public MessageBoxes
 public:
     Answer show(const Message &message) override;
 
-    // Answers for the coming questions, in order; No when none is left.
+    // Answers for the coming questions, in order; No (Cancel for unsaved changes) when none is
+    // left.
     std::deque<Answer> answers;
     std::vector<Message> shown;
     // Called while a box is up, before it is answered.
