@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sequence file reader on any bytes: no crash, no hang, an error placed inside the file,
-// and a table that reads is written and read again to the very same texts.
+// and a table that reads passes checkTable and is written and read again to the very same
+// texts and repeat count.
 
 #include "fuzzcheck.h"
 
-#include "core/sequencefile.h"
+#include "sequencefile.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,11 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     }
     const auto &texts = std::get<mq7410::SequenceTexts>(read);
+    const mq7410::Status checked = mq7410::checkTable(texts);
+    FUZZ_CHECK(checked.ok(), "a table that reads cannot be saved: %s",
+               checked.failure().text.c_str());
     const std::string written = mq7410::writeSequence(texts);
     const auto again = mq7410::readSequence(written);
     const auto *reread = std::get_if<mq7410::SequenceTexts>(&again);
     FUZZ_CHECK(reread != nullptr, "the written file does not read: %s",
                mq7410::errorText("written", std::get<mq7410::SequenceFileError>(again)).c_str());
-    FUZZ_CHECK(*reread == texts, "the written file reads to other texts");
+    FUZZ_CHECK(*reread == texts, "the written file reads to other texts or another repeat count");
     return 0;
 }

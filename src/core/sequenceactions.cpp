@@ -10,14 +10,6 @@
 #include <algorithm>
 
 namespace mq7410 {
-namespace {
-
-std::string rowName(int row)
-{
-    return row == FinishRow ? "Finish" : "Step " + std::to_string(row);
-}
-
-} // namespace
 
 Status FrontPanel::setTimeText(int step, const std::string &text)
 {

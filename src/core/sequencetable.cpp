@@ -19,6 +19,11 @@ SequenceTexts SequenceTexts::initial()
     return texts;
 }
 
+std::string rowName(int row)
+{
+    return row == FinishRow ? "Finish" : "Step " + std::to_string(row);
+}
+
 Status checkBoxText(std::string_view text)
 {
     std::size_t characters = 0;
@@ -29,10 +34,10 @@ Status checkBoxText(std::string_view text)
         if (const int code = controlCode(text.substr(i, length)); code >= 0) {
             char name[24];
             std::snprintf(name, sizeof name, "U+%04X", code);
-            const std::string what = code == '\t'                 ? "a tab"
-                                     : code == '\n' || code == '\r' ? "a line break"
-                                                                    : "the control character "
-                                                                              + std::string(name);
+            const std::string what = code == '\t' ? "a tab"
+                                     : code == '\n' || code == '\r'
+                                             ? "a line break"
+                                             : "the control character " + std::string(name);
             return Failure{FailureKind::BadValue, "it holds " + what + ", which a box cannot show"};
         }
         i += length;

@@ -48,6 +48,9 @@ struct SequenceTexts
     bool operator==(const SequenceTexts &) const = default;
 };
 
+// How messages name row `row`: "Finish" or "Step 3".
+std::string rowName(int row);
+
 // Whether a box can hold `text` so that it shows all of it: valid UTF-8, no control character
 // (tab and line breaks included), at most MaxBoxText characters. The Failure says what is wrong.
 Status checkBoxText(std::string_view text);
