@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "console.h"
+
+#include "lineformat.h"
 
 #include <unistd.h>
 
@@ -52,7 +55,7 @@ void Console::lineSettingsChanged(std::int64_t timeNs, const LineSettings &setti
     if (seen == SettingsSeen::AtStart)
         text += "  (at start)";
     else if (seen == SettingsSeen::WhileHeld && !settings.matchesSupply())
-        text += "  WARNING: the supply listens at 115200 baud 8N1";
+        text += "  WARNING: the supply listens at " + SupplyLineFormat.text();
     print(timeNs, text);
 }
 

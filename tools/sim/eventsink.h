@@ -2,7 +2,7 @@
 
 // Where the virtual supply tells what happens: the console and the JSON log.
 
-#include "core/framedecoder.h"
+#include "framedecoder.h"
 #include "linesettings.h"
 #include "supplystate.h"
 

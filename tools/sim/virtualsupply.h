@@ -3,7 +3,7 @@
 // The supply behind the pseudo-terminal: reads what the front panel writes, decodes it, keeps
 // the supply state, and tells the sinks. Also reads back the line settings the panel applied.
 
-#include "core/framedecoder.h"
+#include "framedecoder.h"
 #include "eventsink.h"
 #include "pseudoterminal.h"
 #include "supplystate.h"
