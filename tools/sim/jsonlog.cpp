@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "jsonlog.h"
 
 #include <cerrno>
@@ -60,12 +61,12 @@ JsonLog::~JsonLog()
         std::fclose(m_file);
 }
 
-bool JsonLog::open(const std::string &path, std::string &error)
+Status JsonLog::open(const std::string &path)
 {
     m_file = std::fopen(path.c_str(), "w");
     if (!m_file)
-        error = "cannot write " + path + ": " + std::strerror(errno);
-    return m_file != nullptr;
+        return Failure{FailureKind::File, "cannot write " + path + ": " + std::strerror(errno)};
+    return {};
 }
 
 void JsonLog::started(std::int64_t timeNs, const std::string &device, const SupplyState &state)

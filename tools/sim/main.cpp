@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mq7410-sim, the virtual MQ-7410: a pseudo-terminal that decodes what the front panel writes
 // to it. For Unix-like systems only (POSIX pseudo-terminals, termios and signals).
 
@@ -13,6 +15,7 @@
 
 #include <cstdio>
 
+using namespace mq7410;
 using namespace mq7410::sim;
 
 namespace {
@@ -55,13 +58,12 @@ int main(int argc, char *argv[])
     }
 
     QCoreApplication app(argc, argv);
-    std::string error;
     Console console(stdout);
     JsonLog log;
     std::vector<EventSink *> sinks{&console};
     if (!options.logPath.empty()) {
-        if (!log.open(options.logPath, error)) {
-            std::fprintf(stderr, "mq7410-sim: %s\n", error.c_str());
+        if (const Status opened = log.open(options.logPath); !opened) {
+            std::fprintf(stderr, "mq7410-sim: %s\n", opened.failure().text.c_str());
             return 1;
         }
         sinks.push_back(&log);
@@ -69,8 +71,8 @@ int main(int argc, char *argv[])
 
     UnixSignals unixSignals;
     VirtualSupply supply(sinks, options.exitAfterFrames);
-    if (!supply.start(error)) {
-        std::fprintf(stderr, "mq7410-sim: %s\n", error.c_str());
+    if (const Status started = supply.start(); !started) {
+        std::fprintf(stderr, "mq7410-sim: %s\n", started.failure().text.c_str());
         return 1;
     }
 

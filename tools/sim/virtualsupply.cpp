@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "virtualsupply.h"
 
 #include <QSocketNotifier>
@@ -25,10 +26,10 @@ VirtualSupply::VirtualSupply(std::vector<EventSink *> sinks, std::uint64_t frame
             [this] { checkLineSettings(monotonicNanoseconds()); });
 }
 
-bool VirtualSupply::start(std::string &error)
+Status VirtualSupply::start()
 {
-    if (!m_terminal.open(error))
-        return false;
+    if (Status opened = m_terminal.open(); !opened)
+        return opened;
     // Read before the device is announced: a quick panel may change them right after.
     m_lineSettings = m_terminal.lineSettings();
     const std::int64_t now = monotonicNanoseconds();
@@ -41,7 +42,7 @@ bool VirtualSupply::start(std::string &error)
     m_notifier = new QSocketNotifier(m_terminal.masterDescriptor(), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &VirtualSupply::readFromPanel);
     m_settingsPoll.start();
-    return true;
+    return {};
 }
 
 void VirtualSupply::stop(StopReason reason)

@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The supply behind the pseudo-terminal: reads what the front panel writes, decodes it, keeps
 // the supply state, and tells the sinks. Also reads back the line settings the panel applied.
 
-#include "framedecoder.h"
 #include "eventsink.h"
+#include "failure.h"
+#include "framedecoder.h"
 #include "pseudoterminal.h"
 #include "supplystate.h"
 
@@ -27,8 +29,8 @@ public:
     VirtualSupply(std::vector<EventSink *> sinks, std::uint64_t frameLimit,
                   QObject *parent = nullptr);
 
-    // Opens the pseudo-terminal and reports the start. False, with `error`, when it cannot.
-    bool start(std::string &error);
+    // Opens the pseudo-terminal and reports the start.
+    Status start();
 
     // Decodes what is still waiting, reports a frame cut short, and closes the pseudo-terminal
     // (the panel sees the far end hang up). Only the first call does anything.
