@@ -46,18 +46,19 @@ void startCommand(QProcess &command, const Options &options, const std::string &
 
 int main(int argc, char *argv[])
 {
-    const ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "mq7410-sim: %s\nTry 'mq7410-sim --help'.\n", parsed.error.c_str());
+    QCoreApplication app(argc, argv);
+    const Result<Options> parsed = parseOptions(QCoreApplication::arguments());
+    if (!parsed) {
+        std::fprintf(stderr, "mq7410-sim: %s\nTry 'mq7410-sim --help'.\n",
+                     parsed.failure().text.c_str());
         return 2;
     }
-    const Options &options = parsed.options;
-    if (options.help) {
-        std::fputs(helpText().c_str(), stdout);
+    const Options &options = *parsed;
+    if (options.help || options.version) {
+        std::fputs(options.help ? helpText().c_str() : "mq7410-sim " MQ7410_VERSION "\n", stdout);
         return 0;
     }
 
-    QCoreApplication app(argc, argv);
     Console console(stdout);
     JsonLog log;
     std::vector<EventSink *> sinks{&console};
