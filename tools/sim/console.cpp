@@ -73,6 +73,20 @@ void Console::bytesSkipped(std::int64_t timeNs, const Skipped &skipped)
                           + printableBytes(skipped.bytes) + "\": " + reasonText(skipped.reason));
 }
 
+void Console::unplugged(std::int64_t timeNs)
+{
+    print(timeNs, "unplugged: the line is hung up");
+}
+
+void Console::replugged(std::int64_t timeNs, const std::string &device)
+{
+    // The same line as at the start, for whoever follows the device by it.
+    if (m_terminal)
+        std::fputs(ClearLine, m_out);
+    std::fprintf(m_out, "device: %s\n", device.c_str());
+    print(timeNs, "plugged in again");
+}
+
 void Console::stopped(std::int64_t timeNs, StopReason reason, std::uint64_t frames)
 {
     print(timeNs, "stopped (" + std::string(stopReasonKey(reason)) + ") after "

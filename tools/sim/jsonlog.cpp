@@ -105,6 +105,16 @@ void JsonLog::bytesSkipped(std::int64_t timeNs, const Skipped &skipped)
                   + ",\"reason\":" + jsonString(reasonKey(skipped.reason)));
 }
 
+void JsonLog::unplugged(std::int64_t timeNs)
+{
+    write("unplug", timeNs, {});
+}
+
+void JsonLog::replugged(std::int64_t timeNs, const std::string &device)
+{
+    write("replug", timeNs, ",\"device\":" + jsonString(device));
+}
+
 void JsonLog::stopped(std::int64_t timeNs, StopReason reason, std::uint64_t frames)
 {
     write("stop", timeNs,

@@ -27,6 +27,14 @@ struct CommandLine
             "Test hook: after N frames, close the pseudo-terminal (the supply hangs up) and "
             "exit; with a COMMAND, wait for it first.",
             "N"};
+    const QCommandLineOption link{
+            "link",
+            "Keep a symbolic link at PATH to the pseudo-terminal, moved to the new one after "
+            "an unplug, removed at the end; a COMMAND gets PATH in MQ7410_PORTS.",
+            "PATH"};
+    const QCommandLineOption replugAfter{
+            "replug-after",
+            "Plug the supply in again MS milliseconds after an unplug (default 1000).", "MS"};
     // Our own rather than addHelpOption(), which adds --help-all for options we do not take.
     const QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
     const QCommandLineOption version{"version", "Show the version and exit."};
@@ -40,19 +48,22 @@ CommandLine::CommandLine()
             "line (\"device: /dev/pts/N\") and decodes the frames the front panel writes to it,\n"
             "as the supply does: one line per frame, and a status line with the whole state of\n"
             "the supply.");
-    parser.addOptions({log, exitAfterFrames, help, version});
+    parser.addOptions({log, exitAfterFrames, link, replugAfter, help, version});
     parser.addPositionalArgument("COMMAND",
                                  "Run COMMAND with MQ7410_PORTS set to the pseudo-terminal's "
-                                 "path, forward its output, and exit with its exit code when it "
-                                 "ends.",
+                                 "path (or the --link PATH), forward its output, and exit with "
+                                 "its exit code when it ends.",
                                  "[-- COMMAND [ARGS...]]");
 }
 
-std::optional<std::uint64_t> positiveNumber(const std::string &text)
+// A whole number of `least` or more, in digits only.
+template<typename Number>
+std::optional<Number> wholeNumber(const QString &value, Number least)
 {
-    std::uint64_t number = 0;
+    const std::string text = value.toStdString();
+    Number number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc() || end != text.data() + text.size() || number == 0)
+    if (error != std::errc() || end != text.data() + text.size() || number < least)
         return std::nullopt;
     return number;
 }
@@ -90,11 +101,23 @@ Result<Options> parseOptions(const QStringList &arguments)
     }
     if (line.parser.isSet(line.exitAfterFrames)) {
         const QString value = line.parser.value(line.exitAfterFrames);
-        const std::optional<std::uint64_t> frames = positiveNumber(value.toStdString());
+        const std::optional<std::uint64_t> frames = wholeNumber<std::uint64_t>(value, 1);
         if (!frames)
             return usageError("--exit-after-frames needs a whole number of 1 or more, not "
                               + value);
         options.exitAfterFrames = *frames;
+    }
+    if (line.parser.isSet(line.link)) {
+        options.linkPath = QFile::encodeName(line.parser.value(line.link)).toStdString();
+        if (options.linkPath.empty())
+            return usageError("--link needs a path");
+    }
+    if (line.parser.isSet(line.replugAfter)) {
+        const QString value = line.parser.value(line.replugAfter);
+        const std::optional<int> delay = wholeNumber(value, 0);
+        if (!delay)
+            return usageError("--replug-after needs a whole number of milliseconds, not " + value);
+        options.replugAfterMs = *delay;
     }
     return options;
 }
@@ -111,12 +134,18 @@ The line settings that the front panel applies are read back and every change is
 anything other than )"
            + SupplyLineFormat.text() + R"( is flagged while the panel holds the line.
 
+Unplugging: SIGUSR1, or u then Enter on the terminal the sim runs in, hangs up the line as
+pulling the cable would, and plugs the supply in again on a new pseudo-terminal: its
+"device:" line is printed again, the --link (gone meanwhile) names it, and the supply keeps
+its state. A COMMAND keeps running: it is the panel that reconnects, by the --link path.
+While the sim reads keys from its terminal, a COMMAND reads nothing from it.
+
 SIGTERM and SIGINT (test hooks too) close the pseudo-terminal, which the front panel sees as
 the far end hanging up, and end the program; a COMMAND is asked to end as well.
 
-Exit status: 0 when done, 1 when the pseudo-terminal or the log cannot be opened, 2 for a
-usage error. With a COMMAND: its exit status, 128 + the signal number when a signal ended
-it, 127 when it could not be started.
+Exit status: 0 when done, 1 when the pseudo-terminal, the log or the link cannot be made or
+the line fails, 2 for a usage error. With a COMMAND: its exit status, 128 + the signal
+number when a signal ended it, 127 when it could not be started.
 )";
 }
 

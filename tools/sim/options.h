@@ -19,6 +19,8 @@ struct Options
     bool version = false;
     std::string logPath;               // empty: no log
     std::uint64_t exitAfterFrames = 0; // 0: never
+    std::string linkPath;              // empty: no link
+    int replugAfterMs = 1000;          // from an unplug to the new line
     std::vector<std::string> command;  // what follows "--"
 };
 
