@@ -1,11 +1,15 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mq7410-sim as a process: what a panel writes, in the log and on the console; the line
-// settings and when they are warned about; the ways it ends.
+// settings and when they are warned about; an unplug; the ways it ends.
 
 #include "support/simprocess.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 
+#include <cerrno>
+#include <csignal>
 #include <optional>
 
 #include <fcntl.h>
@@ -47,6 +51,7 @@ class TestSimProcess : public QObject
 private slots:
     void decodesWhatThePanelWrites();
     void warnsWhileThePanelHoldsTheLine();
+    void unplugsAndComesBackBehindTheLink();
     void exits_data();
     void exits();
 };
@@ -93,6 +98,35 @@ void TestSimProcess::warnsWhileThePanelHoldsTheLine()
     QVERIFY(port->ok && shown(2400, false));
 }
 
+// SIGUSR1 hangs up the line the panel holds; the supply comes back with its state on a new
+// pseudo-terminal, found through the same link, which goes when the sim ends.
+void TestSimProcess::unplugsAndComesBackBehindTheLink()
+{
+    SimProcess sim;
+    const QString link = sim.filePath("supply");
+    QVERIFY(sim.start({"--link", link, "--replug-after", "0"}));
+    QCOMPARE(QFile::symLinkTarget(link), sim.device());
+    const PanelPort before(link, true, B115200);
+    QVERIFY(before.ok && ::write(before.fd, "8804D2", 6) == 6);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.frames().size(), 1, WaitMs);
+
+    QCOMPARE(::kill(static_cast<pid_t>(sim.process().processId()), SIGUSR1), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.records("replug").size(), 1, WaitMs);
+    QVERIFY(::write(before.fd, "8CF0F0", 6) < 0 && errno == EIO);
+    // `before` still holds the old line open, so the system cannot give out its number again.
+    const QString device = sim.records("replug").at(0)["device"].toString();
+    QVERIFY(device.startsWith("/dev/pts/") && device != sim.device());
+    QCOMPARE(QFile::symLinkTarget(link), device);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.output().contains("device: " + device + '\n'), WaitMs);
+
+    const PanelPort after(link, true, B115200);
+    QVERIFY(after.ok && ::write(after.fd, "8CF0F0", 6) == 6);
+    QTRY_COMPARE_WITH_TIMEOUT(sim.frames(), (QStringList{"8804D2", "8CF0F0"}), WaitMs);
+    QCOMPARE(sim.state(), mq7410::test::supplyState(1234, 0, 0, 0, true, false));
+    QVERIFY(sim.terminate());
+    QVERIFY(!QFileInfo(link).isSymLink());
+}
+
 // With a COMMAND its end is the sim's; a usage error ends it before anything is opened.
 void TestSimProcess::exits_data()
 {
@@ -122,6 +156,12 @@ void TestSimProcess::exits_data()
                               << "not 0";
     QTest::newRow("log cannot be written") << QStringList{"--log", "/nonexistent-7410/log"} << 1
                                            << QStringList{} << "cannot write";
+    QTest::newRow("--link empty") << QStringList{"--link="} << 2 << QStringList{} << "a path";
+    QTest::newRow("--replug-after -1")
+            << QStringList{"--replug-after", "-1"} << 2 << QStringList{} << "not -1";
+    // The sim runs beside its log, which must not be replaced by the link.
+    QTest::newRow("--link names a file")
+            << QStringList{"--link", "sim.jsonl"} << 1 << QStringList{} << "not a symbolic link";
 }
 
 void TestSimProcess::exits()

@@ -1,8 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "simprocess.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
+
+#ifdef __linux__
+#include <csignal>
+#include <sys/prctl.h>
+#endif
 
 namespace mq7410::test {
 
@@ -14,6 +20,10 @@ SimProcess::~SimProcess()
 
 bool SimProcess::start(const QStringList &extraArguments)
 {
+#ifdef __linux__
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+#endif
+    m_process.setWorkingDirectory(m_dir.path());
     m_process.start(qEnvironmentVariable("MQ7410_SIM",
                                          QCoreApplication::applicationDirPath() + "/../mq7410-sim"),
                     QStringList{"--log", m_dir.filePath("sim.jsonl")} + extraArguments);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QJsonObject>
@@ -9,7 +10,9 @@
 namespace mq7410::test {
 
 // One run of the virtual supply mq7410-sim as a process, with its JSON log in a temporary
-// folder. The program is $MQ7410_SIM, or the one beside the test programs.
+// folder. The program is $MQ7410_SIM, or the one beside the test programs. On Linux the sim
+// dies with the test, so that a test ended for running too long leaves no sim behind. It runs
+// in the temporary folder: a relative path among the arguments lands there.
 class SimProcess
 {
 public:
@@ -24,6 +27,8 @@ public:
     bool terminate();
 
     const QString &device() const { return m_device; }
+    // A path in the temporary folder, for a file or link of the test's own.
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
     QProcess &process() { return m_process; }
     // Everything it printed after the device line, so far.
     QString output();

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "console.h"
+
+#include "lineformat.h"
 
 #include <unistd.h>
 
@@ -52,7 +55,7 @@ void Console::lineSettingsChanged(std::int64_t timeNs, const LineSettings &setti
     if (seen == SettingsSeen::AtStart)
         text += "  (at start)";
     else if (seen == SettingsSeen::WhileHeld && !settings.matchesSupply())
-        text += "  WARNING: the supply listens at 115200 baud 8N1";
+        text += "  WARNING: the supply listens at " + SupplyLineFormat.text();
     print(timeNs, text);
 }
 
@@ -68,6 +71,20 @@ void Console::bytesSkipped(std::int64_t timeNs, const Skipped &skipped)
 {
     print(timeNs, "skipped " + std::to_string(skipped.bytes.size()) + " bytes \""
                           + printableBytes(skipped.bytes) + "\": " + reasonText(skipped.reason));
+}
+
+void Console::unplugged(std::int64_t timeNs)
+{
+    print(timeNs, "unplugged: the line is hung up");
+}
+
+void Console::replugged(std::int64_t timeNs, const std::string &device)
+{
+    // The same line as at the start, for whoever follows the device by it.
+    if (m_terminal)
+        std::fputs(ClearLine, m_out);
+    std::fprintf(m_out, "device: %s\n", device.c_str());
+    print(timeNs, "plugged in again");
 }
 
 void Console::stopped(std::int64_t timeNs, StopReason reason, std::uint64_t frames)

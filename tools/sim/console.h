@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The console view: a line per event with the seconds since start, and a status line with the
@@ -20,6 +21,8 @@ public:
                              SettingsSeen seen) override;
     void frameReceived(std::int64_t timeNs, const Frame &frame, const SupplyState &after) override;
     void bytesSkipped(std::int64_t timeNs, const Skipped &skipped) override;
+    void unplugged(std::int64_t timeNs) override;
+    void replugged(std::int64_t timeNs, const std::string &device) override;
     void stopped(std::int64_t timeNs, StopReason reason, std::uint64_t frames) override;
 
 private:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "eventsink.h"
 
 namespace mq7410::sim {
@@ -13,6 +14,8 @@ const char *stopReasonKey(StopReason reason)
         return "command_ended";
     case StopReason::ReadFailed:
         return "read_failed";
+    case StopReason::ReplugFailed:
+        return "replug_failed";
     }
     return "signal";
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "jsonlog.h"
 
 #include <cerrno>
@@ -60,12 +61,12 @@ JsonLog::~JsonLog()
         std::fclose(m_file);
 }
 
-bool JsonLog::open(const std::string &path, std::string &error)
+Status JsonLog::open(const std::string &path)
 {
     m_file = std::fopen(path.c_str(), "w");
     if (!m_file)
-        error = "cannot write " + path + ": " + std::strerror(errno);
-    return m_file != nullptr;
+        return Failure{FailureKind::File, "cannot write " + path + ": " + std::strerror(errno)};
+    return {};
 }
 
 void JsonLog::started(std::int64_t timeNs, const std::string &device, const SupplyState &state)
@@ -102,6 +103,16 @@ void JsonLog::bytesSkipped(std::int64_t timeNs, const Skipped &skipped)
           R"(,"bytes":)" + jsonString(skipped.bytes) + R"(,"hex":")" + hexOf(skipped.bytes)
                   + R"(","count":)" + std::to_string(skipped.bytes.size())
                   + ",\"reason\":" + jsonString(reasonKey(skipped.reason)));
+}
+
+void JsonLog::unplugged(std::int64_t timeNs)
+{
+    write("unplug", timeNs, {});
+}
+
+void JsonLog::replugged(std::int64_t timeNs, const std::string &device)
+{
+    write("replug", timeNs, ",\"device\":" + jsonString(device));
 }
 
 void JsonLog::stopped(std::int64_t timeNs, StopReason reason, std::uint64_t frames)

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The events as JSON lines in a file, one object a line, flushed at once so that a test or a
 // benchmark can read the file while the supply runs. The README describes the records.
 
 #include "eventsink.h"
+#include "failure.h"
 
 #include <cstdio>
 
@@ -17,14 +19,16 @@ public:
     JsonLog(const JsonLog &) = delete;
     JsonLog &operator=(const JsonLog &) = delete;
 
-    // Creates or empties the file. False, with the reason in `error`, when it cannot.
-    bool open(const std::string &path, std::string &error);
+    // Creates or empties the file.
+    Status open(const std::string &path);
 
     void started(std::int64_t timeNs, const std::string &device, const SupplyState &state) override;
     void lineSettingsChanged(std::int64_t timeNs, const LineSettings &settings,
                              SettingsSeen seen) override;
     void frameReceived(std::int64_t timeNs, const Frame &frame, const SupplyState &after) override;
     void bytesSkipped(std::int64_t timeNs, const Skipped &skipped) override;
+    void unplugged(std::int64_t timeNs) override;
+    void replugged(std::int64_t timeNs, const std::string &device) override;
     void stopped(std::int64_t timeNs, StopReason reason, std::uint64_t frames) override;
 
 private:

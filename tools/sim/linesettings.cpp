@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "linesettings.h"
 
 #if !defined(__unix__) && !defined(__APPLE__)
@@ -79,16 +80,22 @@ std::string flowControlOf(const termios &attributes)
 
 } // namespace
 
+char LineSettings::parityLetter() const
+{
+    return char(std::toupper(static_cast<unsigned char>(parity.front())));
+}
+
 bool LineSettings::matchesSupply() const
 {
-    return baud == 115200 && dataBits == 8 && parity == "none" && stopBits == 1;
+    // Flow control is left out: the supply has no handshake lines to disagree with.
+    return baud == SupplyLineFormat.baud && dataBits == SupplyLineFormat.dataBits
+           && parityLetter() == SupplyLineFormat.parity && stopBits == SupplyLineFormat.stopBits;
 }
 
 std::string LineSettings::text() const
 {
     const std::string rate = baud >= 0 ? std::to_string(baud) : std::string("unknown");
-    const char parityLetter = char(std::toupper(static_cast<unsigned char>(parity.front())));
-    return rate + " baud " + std::to_string(dataBits) + parityLetter + std::to_string(stopBits)
+    return rate + " baud " + std::to_string(dataBits) + parityLetter() + std::to_string(stopBits)
            + ", flow control " + flowControl;
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pseudoterminal.h"
 
 #if !defined(__unix__) && !defined(__APPLE__)
@@ -26,9 +27,9 @@ bool addDescriptorFlags(int descriptor, int fileStatusFlags)
            && ::fcntl(descriptor, F_SETFD, FD_CLOEXEC) == 0;
 }
 
-std::string failure(const char *what)
+Failure portFailure(const std::string &what)
 {
-    return std::string(what) + ": " + std::strerror(errno);
+    return {FailureKind::Port, what + ": " + std::strerror(errno)};
 }
 
 } // namespace
@@ -38,37 +39,35 @@ PseudoTerminal::~PseudoTerminal()
     close();
 }
 
-bool PseudoTerminal::open(std::string &error)
+Status PseudoTerminal::open()
 {
     m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (m_master < 0) {
-        error = failure("posix_openpt");
-        return false;
-    }
+    if (m_master < 0)
+        return portFailure("posix_openpt");
     const char *path = nullptr;
     if (!addDescriptorFlags(m_master, O_NONBLOCK) || ::grantpt(m_master) != 0
         || ::unlockpt(m_master) != 0 || !(path = ::ptsname(m_master))) {
-        error = failure("preparing the pseudo-terminal");
+        const Failure failure = portFailure("preparing the pseudo-terminal");
         close();
-        return false;
+        return failure;
     }
     m_slavePath = path;
 
     m_slave = ::open(m_slavePath.c_str(), O_RDWR | O_NOCTTY);
     termios attributes{};
     if (m_slave < 0 || !addDescriptorFlags(m_slave, 0) || ::tcgetattr(m_slave, &attributes) != 0) {
-        error = failure(("opening " + m_slavePath).c_str());
+        const Failure failure = portFailure("opening " + m_slavePath);
         close();
-        return false;
+        return failure;
     }
     // Raw: no echo, no line editing, no CR/LF translation, 8 data bits, no parity.
     ::cfmakeraw(&attributes);
     if (::tcsetattr(m_slave, TCSANOW, &attributes) != 0) {
-        error = failure("setting raw mode");
+        const Failure failure = portFailure("setting raw mode");
         close();
-        return false;
+        return failure;
     }
-    return true;
+    return {};
 }
 
 void PseudoTerminal::close()

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The pseudo-terminal whose slave side the front panel opens as the supply's serial port.
 // Unix-like systems only: it is built on posix_openpt and termios.
 
+#include "failure.h"
 #include "linesettings.h"
 
 #include <optional>
@@ -20,8 +22,8 @@ public:
 
     // Opens the master, non-blocking, and the slave once for this program: while that stays
     // open the master never sees a hang-up, however often the front panel opens and closes
-    // the slave. Puts the line in raw mode. False, with the reason in `error`, on failure.
-    bool open(std::string &error);
+    // the slave. Puts the line in raw mode.
+    Status open();
 
     // Closes the master first: whoever has the slave open sees the far end hang up.
     void close();

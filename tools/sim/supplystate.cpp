@@ -1,6 +1,6 @@
 #include "supplystate.h"
 
-#include "core/setpointtext.h"
+#include "setpointtext.h"
 
 namespace mq7410::sim {
 

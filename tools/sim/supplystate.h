@@ -3,7 +3,7 @@
 // The set-points and switches of the supply, as the frames received so far left them. The
 // supply starts with every set-point at 0, the output off and the link off.
 
-#include "core/frame.h"
+#include "frame.h"
 
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "unixsignals.h"
 
 #if !defined(__unix__) && !defined(__APPLE__)
@@ -16,6 +17,7 @@ namespace mq7410::sim {
 namespace {
 
 int s_pipe[2] = {-1, -1};
+constexpr int Watched[] = {SIGTERM, SIGINT, SIGUSR1};
 
 void onSignal(int signalNumber)
 {
@@ -50,14 +52,14 @@ UnixSignals::UnixSignals(QObject *parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int signalNumber : Watched)
+        ::sigaction(signalNumber, &action, nullptr);
 }
 
 UnixSignals::~UnixSignals()
 {
-    ::signal(SIGTERM, SIG_DFL);
-    ::signal(SIGINT, SIG_DFL);
+    for (const int signalNumber : Watched)
+        ::signal(signalNumber, SIG_DFL);
     delete m_notifier;
     for (int &descriptor : s_pipe) {
         if (descriptor >= 0)
@@ -69,8 +71,12 @@ UnixSignals::~UnixSignals()
 void UnixSignals::readPipe()
 {
     char byte = 0;
-    while (::read(s_pipe[0], &byte, 1) == 1)
-        emit terminationRequested(byte);
+    while (::read(s_pipe[0], &byte, 1) == 1) {
+        if (byte == SIGUSR1)
+            emit unplugRequested();
+        else
+            emit terminationRequested(byte);
+    }
 }
 
 } // namespace mq7410::sim

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// SIGTERM and SIGINT as a Qt signal (Unix-like systems only). The handler only writes the
-// signal number to a pipe; the event loop reads it, so nothing unsafe runs in the handler.
+// SIGTERM and SIGINT, and SIGUSR1, as Qt signals (Unix-like systems only). The handler only
+// writes the signal number to a pipe; the event loop reads it, so nothing unsafe runs in the
+// handler.
 
 #include <QObject>
 
@@ -18,7 +20,8 @@ public:
     ~UnixSignals() override;
 
 signals:
-    void terminationRequested(int signalNumber);
+    void terminationRequested(int signalNumber); // SIGTERM, SIGINT
+    void unplugRequested();                      // SIGUSR1
 
 private:
     void readPipe();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "virtualsupply.h"
 
 #include <QSocketNotifier>
@@ -15,49 +16,109 @@ constexpr int SettingsPollMs = 25;
 } // namespace
 
 VirtualSupply::VirtualSupply(std::vector<EventSink *> sinks, std::uint64_t frameLimit,
-                             QObject *parent)
+                             const std::string &linkPath, QObject *parent)
     : QObject(parent)
     , m_sinks(std::move(sinks))
     , m_frameLimit(frameLimit)
+    , m_link(linkPath)
 {
     m_settingsPoll.setInterval(SettingsPollMs);
     connect(&m_settingsPoll, &QTimer::timeout, this,
             [this] { checkLineSettings(monotonicNanoseconds()); });
+    m_replug.setSingleShot(true);
+    connect(&m_replug, &QTimer::timeout, this, &VirtualSupply::plugIn);
 }
 
-bool VirtualSupply::start(std::string &error)
+Status VirtualSupply::start()
 {
-    if (!m_terminal.open(error))
-        return false;
-    // Read before the device is announced: a quick panel may change them right after.
-    m_lineSettings = m_terminal.lineSettings();
+    if (Status opened = openLine(); !opened)
+        return opened;
+    m_started = true;
     const std::int64_t now = monotonicNanoseconds();
     for (EventSink *sink : m_sinks) {
         sink->started(now, m_terminal.slavePath(), m_state);
         if (m_lineSettings)
             sink->lineSettingsChanged(now, *m_lineSettings, SettingsSeen::AtStart);
     }
-
-    m_notifier = new QSocketNotifier(m_terminal.masterDescriptor(), QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &VirtualSupply::readFromPanel);
-    m_settingsPoll.start();
-    return true;
+    return {};
 }
 
 void VirtualSupply::stop(StopReason reason)
 {
-    if (m_stopped || !m_terminal.isOpen())
+    if (!m_started || m_stopped)
         return;
     m_stopped = true;
+    m_replug.stop();
+    hangUp();
+    m_link.remove();
+    const std::int64_t now = monotonicNanoseconds();
+    for (EventSink *sink : m_sinks)
+        sink->stopped(now, reason, m_frames);
+}
+
+void VirtualSupply::unplug(int replugAfterMs)
+{
+    if (!m_started || m_stopped || !m_terminal.isOpen())
+        return;
+    hangUp();
+    // What was still waiting may have reached the frame limit or failed to read.
+    if (m_stopped)
+        return;
+    // Gone until the new line is there, as the device of an unplugged adapter is: a panel
+    // never opens a stale name that the system may have given to another terminal meanwhile.
+    m_link.remove();
+    const std::int64_t now = monotonicNanoseconds();
+    for (EventSink *sink : m_sinks)
+        sink->unplugged(now);
+    m_replug.start(replugAfterMs);
+}
+
+Status VirtualSupply::openLine()
+{
+    if (Status opened = m_terminal.open(); !opened)
+        return opened;
+    if (Status linked = m_link.point(m_terminal.slavePath()); !linked) {
+        m_terminal.close();
+        return linked;
+    }
+    // Read before the device is announced: a quick panel may change them right after.
+    m_lineSettings = m_terminal.lineSettings();
+    m_notifier = new QSocketNotifier(m_terminal.masterDescriptor(), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &VirtualSupply::readFromPanel);
+    m_settingsPoll.start();
+    return {};
+}
+
+// What the panel wrote before the hang-up is still decoded; a frame it cut is reported.
+void VirtualSupply::hangUp()
+{
+    if (!m_terminal.isOpen())
+        return;
     delete m_notifier;
     m_notifier = nullptr;
     m_settingsPoll.stop();
     readFromPanel();
     handle(m_decoder.finish(), monotonicNanoseconds());
     m_terminal.close();
+}
+
+void VirtualSupply::plugIn()
+{
+    if (m_stopped)
+        return;
+    if (const Status opened = openLine(); !opened) {
+        std::fprintf(stderr, "mq7410-sim: cannot plug in again: %s\n",
+                     opened.failure().text.c_str());
+        stop(StopReason::ReplugFailed);
+        emit lineFailed();
+        return;
+    }
     const std::int64_t now = monotonicNanoseconds();
-    for (EventSink *sink : m_sinks)
-        sink->stopped(now, reason, m_frames);
+    for (EventSink *sink : m_sinks) {
+        sink->replugged(now, m_terminal.slavePath());
+        if (m_lineSettings)
+            sink->lineSettingsChanged(now, *m_lineSettings, SettingsSeen::AtStart);
+    }
 }
 
 void VirtualSupply::readFromPanel()
@@ -78,7 +139,7 @@ void VirtualSupply::readFromPanel()
         // Cannot happen while our own slave descriptor is open; never spin on it regardless.
         std::fprintf(stderr, "mq7410-sim: reading the pseudo-terminal failed\n");
         stop(StopReason::ReadFailed);
-        emit readFailed();
+        emit lineFailed();
     }
 }
 
