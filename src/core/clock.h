@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The monotonic clock that the run's ticks are counted by; tests give a clock they move.
@@ -26,5 +27,12 @@ public:
                 .count();
     }
 };
+
+// The one steady clock a program needs.
+inline const Clock &steadyClock()
+{
+    static const SteadyClock clock;
+    return clock;
+}
 
 } // namespace mq7410

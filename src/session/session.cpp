@@ -68,11 +68,11 @@ Session::Acting::~Acting()
     m_session.m_origin = m_previous;
 }
 
-Session::Session(std::unique_ptr<Settings> settings, QObject *parent)
+Session::Session(std::unique_ptr<Settings> settings, const Clock &clock, QObject *parent)
     : QObject(parent)
     , m_settings(std::move(settings))
     , m_line(std::make_unique<SerialLine>())
-    , m_panel(*m_line, m_clock)
+    , m_panel(*m_line, clock)
 {
     m_timer.setObjectName(QStringLiteral("Timer1"));
     m_timer.setParent(this);
@@ -177,6 +177,11 @@ Status Session::openSequence(const QByteArray &path)
 Status Session::saveSequence(const QByteArray &path)
 {
     m_panel.completeEntries(); // a box still being typed in is saved as it will be taken
+    // Every table written must open again: one the file cannot hold is not written.
+    if (const Status fits = checkTable(m_panel.tableTexts()); !fits) {
+        return Failure{FailureKind::File, displayName(path).toStdString()
+                                                  + " was not saved: " + fits.failure().text};
+    }
     const std::string file = writeSequence(m_panel.tableTexts());
     const QByteArray bytes(file.data(), qsizetype(file.size()));
     if (Status saved = saveAtomically(path, bytes); !saved)

@@ -38,8 +38,9 @@ class Session : public QObject
 {
     Q_OBJECT
 public:
+    // `clock`: the run's ticks are counted by it (tests and the screenshot tool move their own).
     explicit Session(std::unique_ptr<Settings> settings = std::make_unique<Settings>(),
-                     QObject *parent = nullptr);
+                     const Clock &clock = steadyClock(), QObject *parent = nullptr);
     ~Session() override;
 
     FrontPanel &panel() { return m_panel; }
@@ -116,7 +117,6 @@ private:
 
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<SerialLine> m_line;
-    SteadyClock m_clock;
     FrontPanel m_panel;
     QTimer m_timer;
     FrameHistory m_history;
