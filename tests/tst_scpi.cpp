@@ -101,7 +101,7 @@ void TestScpi::commands_data()
     QTest::newRow("VOLT and its query")
             << QStringList{"VOLT 12.34", "VOLT?"} << QStringList{"8804D2"} << QStringList{"12.34"};
     QTest::newRow("every optional node, a channel list")
-            << QStringList{":SOUR:VOLT:LEV:IMM:AMPL 5,(@2);SOURCE:VOLTAGE:LEVEL? (@2)"}
+            << QStringList{":SOUR:VOLT:LEV:IMM:AMPL 5,(@2);SOURCE:VOLTAGE:LEVEL? (@ 2 )"}
             << QStringList{"8A01F4"} << QStringList{"5.00"};
     QTest::newRow("CURR and its query")
             << QStringList{"curr 1.5;CURRent?"} << QStringList{"8705DC"} << QStringList{"1.500"};
@@ -112,13 +112,15 @@ void TestScpi::commands_data()
                                           << QStringList{} << QStringList{"32.00;0.000"};
     QTest::newRow("INST selects the channel") << QStringList{"INST CH2;VOLT 5;INST:SEL?;INST:NSEL?"}
                                               << QStringList{"8A01F4"} << QStringList{"CH2;2"};
-    QTest::newRow("INST:NSEL selects the channel") << QStringList{"INST:NSEL 2;CURR 0.25;INST?"}
-                                                   << QStringList{"8900FA"} << QStringList{"CH2"};
+    QTest::newRow("INST:NSEL selects the channel, rounded half to even")
+            << QStringList{"INST:NSEL 1.5;CURR 0.25;INST?"} << QStringList{"8900FA"}
+            << QStringList{"CH2"};
     QTest::newRow("APPLy and its query")
             << QStringList{"APPL CH2,5,0.25;APPL? CH2"} << QStringList{"8A01F4", "8900FA"}
             << QStringList{"5.00,0.250"};
-    QTest::newRow("OUTPut on and off") << QStringList{"OUTP ON;OUTP?", "OUTP:STAT 0;OUTP?"}
-                                       << QStringList{"8CF0F0", "8C0F0F"} << QStringList{"1", "0"};
+    QTest::newRow("OUTPut on, and off by a number rounded to 0")
+            << QStringList{"OUTP ON;OUTP?", "OUTP:STAT 0.4;OUTP?"}
+            << QStringList{"8CF0F0", "8C0F0F"} << QStringList{"1", "0"};
     QTest::newRow("series link") << QStringList{"INST:COUP:TRAC SER;INST:COUP:TRAC?"}
                                  << QStringList{"8F00000000"} << QStringList{"SER"};
     QTest::newRow("channels apart") << QStringList{"INST:COUP:TRAC NONE;INST:COUP:TRAC?"}
@@ -181,7 +183,7 @@ void TestScpi::errors_data()
         {"-102,\"Syntax error;a header keyword is missing\""});
     row("-103 no comma between parameters", none, "VOLT 5 6", none,
         {"-103,\"Invalid separator;parameters are separated by ','\""});
-    row("-104 a string for a voltage", none, "VOLT 'five'", none,
+    row("-104 a string (quotes doubled inside) for a voltage", none, "VOLT 'five''s'", none,
         {"-104,\"Data type error;expected a voltage, MIN, MAX or DEF\""});
     row("-104 a channel list in the place of a voltage", none, "VOLT (@1)", none,
         {"-104,\"Data type error;expected a voltage, MIN, MAX or DEF\""});
@@ -191,10 +193,12 @@ void TestScpi::errors_data()
         {"-109,\"Missing parameter;expected a voltage, MIN, MAX or DEF\""});
     row("-113 not a short or long form", none, "VOLTA 5", none,
         {"-113,\"Undefined header;VOLTA\""});
+    row("-113 optional nodes without the node they belong to", none, "SOUR:LEV 5", none,
+        {"-113,\"Undefined header;SOUR:LEV\""});
     row("-113 ends the line", none, "OUTP ON;VOLTA;OUTP OFF", {"8CF0F0"},
         {"-113,\"Undefined header;VOLTA\""});
     row("-120 two points", none, "VOLT 1.2.3", none,
-        {"-120,\"Numeric data error;the number 1.2 goes on with '.'\""});
+        {R"(-120,"Numeric data error;the number ""1.2"" goes on with "".""")"});
     row("-131 volts for a current", none, "CURR 1V", none,
         {"-131,\"Invalid suffix;V: expected A or mA\""});
     row("-138 a unit for a switch", none, "OUTP 1V", none,

@@ -142,9 +142,9 @@ int ScpiStatus::statusByte() const
     int status = 0;
     if (!m_queue.empty())
         status |= ErrorQueueBit;
-    if ((m_eventStatus & eventEnable) != 0)
+    if ((m_eventStatus & m_eventEnable) != 0)
         status |= EventSummaryBit;
-    if ((status & serviceEnable & ~ServiceRequestBit) != 0)
+    if ((status & m_serviceEnable) != 0)
         status |= ServiceRequestBit;
     return status;
 }

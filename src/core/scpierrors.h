@@ -64,8 +64,11 @@ public:
     int eventStatus() const { return m_eventStatus; }
     // *ESR?: reading the register clears it.
     int takeEventStatus();
-    int eventEnable = 0;   // *ESE
-    int serviceEnable = 0; // *SRE; its bit 6 is ignored
+    int eventEnable() const { return m_eventEnable; }
+    void setEventEnable(int mask) { m_eventEnable = mask; }
+    int serviceEnable() const { return m_serviceEnable; }
+    // Bit 6 is the summary itself: it cannot be enabled.
+    void setServiceEnable(int mask) { m_serviceEnable = mask & ~ServiceRequestBit; }
     int statusByte() const;
     // *CLS: the queue and the event register.
     void clear();
@@ -73,6 +76,8 @@ public:
 private:
     std::deque<ScpiError> m_queue;
     int m_eventStatus = 0;
+    int m_eventEnable = 0;
+    int m_serviceEnable = 0;
 };
 
 } // namespace mq7410

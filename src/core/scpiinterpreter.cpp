@@ -239,13 +239,13 @@ Result<ScpiInterpreter::Reply> ScpiInterpreter::setEventEnable(const ScpiArgumen
     const Result<int> mask = wholeNumber(*arguments[0], 0, 255);
     if (!mask)
         return mask.failure();
-    m_status.eventEnable = *mask;
+    m_status.setEventEnable(*mask);
     return Reply{};
 }
 
 Result<ScpiInterpreter::Reply> ScpiInterpreter::eventEnableQuery(const ScpiArguments &)
 {
-    return Reply{std::to_string(m_status.eventEnable)};
+    return Reply{std::to_string(m_status.eventEnable())};
 }
 
 Result<ScpiInterpreter::Reply> ScpiInterpreter::setServiceEnable(const ScpiArguments &arguments)
@@ -253,13 +253,13 @@ Result<ScpiInterpreter::Reply> ScpiInterpreter::setServiceEnable(const ScpiArgum
     const Result<int> mask = wholeNumber(*arguments[0], 0, 255);
     if (!mask)
         return mask.failure();
-    m_status.serviceEnable = *mask & ~ScpiStatus::ServiceRequestBit;
+    m_status.setServiceEnable(*mask);
     return Reply{};
 }
 
 Result<ScpiInterpreter::Reply> ScpiInterpreter::serviceEnableQuery(const ScpiArguments &)
 {
-    return Reply{std::to_string(m_status.serviceEnable)};
+    return Reply{std::to_string(m_status.serviceEnable())};
 }
 
 Result<ScpiInterpreter::Reply> ScpiInterpreter::nextError(const ScpiArguments &)

@@ -183,8 +183,8 @@ private:
                 ScpiDataType::Number, std::string(m_line.substr(start, m_pos - start)), {}};
         const char next = peek();
         if (isDigit(next) || next == '.' || next == '+' || next == '-')
-            return ScpiError{NumericDataError, "the number " + number.text + " goes on with '"
-                                                       + std::string(1, next) + "'"};
+            return ScpiError{NumericDataError, "the number \"" + number.text + "\" goes on with \""
+                                                       + std::string(1, next) + '"'};
         const std::size_t end = m_pos;
         skipWhiteSpace();
         if (isLetter(peek())) {

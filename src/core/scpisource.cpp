@@ -32,9 +32,9 @@ Result<int> ScpiInterpreter::addressedChannel(const std::optional<ScpiArgument> 
 {
     if (!channels)
         return m_channel;
-    std::string digits;
+    std::string digits; // blanks and other white space left out
     for (const char c : channels->text) {
-        if (c != ' ' && c != '\t')
+        if (static_cast<unsigned char>(c) > 0x20)
             digits += c;
     }
     if (digits == "1" || digits == "2")
