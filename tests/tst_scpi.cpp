@@ -177,6 +177,13 @@ void TestScpi::errors_data()
         QTest::newRow(tag) << before << line << frames << errors;
     };
     row("-100 no query form", none, "*RST?", none, {"-100,\"Command error;it has no query form\""});
+    row("-100 a query only", none, "SYST:ERR", none, {"-100,\"Command error;it is a query only\""});
+    row("-102 a string without its closing quote", none, "VOLT 'five", none,
+        {"-102,\"Syntax error;a string has no closing quote\""});
+    row("-102 nothing after a comma", none, "APPL CH1,5,", none,
+        {"-102,\"Syntax error;a parameter is missing after ','\""});
+    row("-102 a channel list of names", none, "VOLT 1,(@CH1)", none,
+        {"-102,\"Syntax error;a channel list holds channel numbers only\""});
     row("-102 a character no parameter starts with", none, "VOLT $5", none,
         {"-102,\"Syntax error;no parameter starts with this character\""});
     row("-102 an empty keyword", none, "VOLT::LEV 5", none,
@@ -185,6 +192,12 @@ void TestScpi::errors_data()
         {"-103,\"Invalid separator;parameters are separated by ','\""});
     row("-104 a string (quotes doubled inside) for a voltage", none, "VOLT 'five''s'", none,
         {"-104,\"Data type error;expected a voltage, MIN, MAX or DEF\""});
+    row("-103 no blank after the header", none, "VOLT,5", none,
+        {"-103,\"Invalid separator;a blank must follow the header\""});
+    row("-104 a non-decimal number", none, "*ESE #H20", none,
+        {"-104,\"Data type error;no command takes non-decimal numbers or blocks\""});
+    row("-104 a number for a channel name", none, "INST 1", none,
+        {"-104,\"Data type error;expected CH1 or CH2\""});
     row("-104 a channel list in the place of a voltage", none, "VOLT (@1)", none,
         {"-104,\"Data type error;expected a voltage, MIN, MAX or DEF\""});
     row("-108 one parameter too many", none, "OUTP ON,OFF", none,
@@ -219,6 +232,8 @@ void TestScpi::errors_data()
         {"-222,\"Data out of range;10000 is outside 0 to 9999\""});
     row("-224 parallel", none, "INST:COUP:TRAC PAR", none,
         {"-224,\"Illegal parameter value;PAR: expected NONE or SER\""});
+    row("-224 CH3", none, "INST CH3", none,
+        {"-224,\"Illegal parameter value;CH3: expected CH1 or CH2\""});
     row("-224 channel 3", none, "VOLT 1,(@3)", none,
         {"-224,\"Illegal parameter value;(@3) is not (@1) or (@2)\""});
     row("-241 MEASure", none, "MEAS:VOLT? (@1)", none,
