@@ -9,6 +9,8 @@
 #include "runstatus.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 
 #include <memory>
 
@@ -37,13 +39,21 @@ void showProgress(Headless &headless, Printer &printer)
                      [&session, &printer] { printer.line(session.lastRunEnding()); });
 }
 
+// The file as the window's recent files must name it: from anywhere.
+QByteArray absolutePath(const QByteArray &path)
+{
+    if (path.startsWith('/'))
+        return path;
+    return QFile::encodeName(QDir::currentPath()) + '/' + path;
+}
+
 } // namespace
 
 int play(const Options &options, Printer &printer)
 {
     Headless headless(options, printer);
     Session &session = headless.session();
-    if (const Status loaded = session.openSequence(options.file); !loaded) {
+    if (const Status loaded = session.openSequence(absolutePath(options.file)); !loaded) {
         printer.message(QString::fromStdString(loaded.failure().text));
         return Refused;
     }
