@@ -135,7 +135,7 @@ void TestRunProgram::exits_data()
     QTest::newRow("play: a file the window refuses, with its line and column")
             << QStringList{"--port", "COM1", "play", "bad.csv"} << QByteArray() << 1
             << QStringList() << ""
-            << "bad.csv, line 3, column 1: expected the step label \"2\", found \"3\"";
+            << R"(bad.csv, line 3, column 1: expected the step label "2", found "3")";
     QTest::newRow("play: a log that cannot be written")
             << QStringList{"--log", "/nonexistent-7410/log.csv"} + play << QByteArray() << 1
             << QStringList() << ""
