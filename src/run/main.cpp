@@ -13,10 +13,25 @@
 #include <cstdio>
 #include <exception>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace {
+
+// A closed standard stream would be the number of the next file opened, the serial port
+// perhaps, which would then get this program's text. /dev/null read-only stands in: reading
+// finds the end, a write fails and is counted as one.
+void fillClosedStreams()
+{
+    for (const int stream : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(stream, F_GETFD) < 0)
+            (void)::open("/dev/null", O_RDONLY); // the lowest free number: this one
+    }
+}
 
 int run(int argc, char *argv[])
 {
+    fillClosedStreams();
     using namespace mq7410::run;
     QList<QByteArray> arguments;
     for (int i = 0; i < argc; ++i)
