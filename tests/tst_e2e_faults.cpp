@@ -2,9 +2,9 @@
 // there are only ever whole frames, the last one exactly the user's; a refused action leaves
 // the panel as it was, with one box.
 
-#include "support/realpanel.h"
+#include "realpanel.h"
 
-#include "core/framedecoder.h"
+#include "framedecoder.h"
 
 #include <QLabel>
 #include <QPushButton>

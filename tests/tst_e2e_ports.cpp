@@ -2,9 +2,10 @@
 // used, and ports the panel cannot have: held by another program (under any of its names) or
 // forbidden to the user. Those are never offered, and the walk says why.
 
-#include "support/openwatch.h"
-#include "support/realpanel.h"
-#include "support/simprocess.h"
+#include "openwatch.h"
+#include "realpanel.h"
+#include "serialline.h"
+#include "simprocess.h"
 
 #include <QElapsedTimer>
 #include <QFile>
