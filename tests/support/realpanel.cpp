@@ -82,8 +82,10 @@ QStringList RealPanel::framesTried() const
     QStringList frames;
     for (const LoggedFrame &entry : session.history().entries()) {
         if (!entry.frame.empty())
-            frames << QString::fromStdString(
-                    entry.frame + (entry.status == "sent" ? "" : ' ' + entry.status.substr(0, 8)));
+            frames << QString::fromStdString(entry.frame) // the status without its reason
+                              + (entry.status == "sent"
+                                         ? QString()
+                                         : ' ' + QString::fromStdString(entry.status).section(':', 0, 0));
     }
     return frames;
 }

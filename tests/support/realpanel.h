@@ -55,7 +55,8 @@ struct RealPanel
 
     // "title|prompt|kind" of every box shown so far, in order.
     QStringList boxTexts() const;
-    // Every frame the panel tried, with its status after it when it was not sent.
+    // Every frame the panel tried, with its status ("not sent", "cut", ...) after it when it
+    // was not sent.
     QStringList framesTried() const;
 
     QTemporaryDir settingsDir;
