@@ -40,6 +40,7 @@ RemoteControl::RemoteControl(Session &session, QObject *parent)
 
 RemoteControl::~RemoteControl()
 {
+    blockSignals(true); // no view is to ask a server half gone what it shows
     close();
 }
 
