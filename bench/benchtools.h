@@ -4,11 +4,11 @@
 // statistics, the window on a line as the program runs it, a link that stamps its writes, and
 // the command line to print.
 
-#include "doubles/doubles.h"
+#include "doubles.h"
 
-#include "app/uiform.h"
-#include "core/frontpanel.h"
-#include "serial/serialline.h"
+#include "uiform.h"
+#include "frontpanel.h"
+#include "serialline.h"
 
 #include <QStringList>
 

@@ -6,8 +6,8 @@
 //
 //   bench-chart-plan [--rounds N] [--redraws N]
 
-#include "app/chartseries.h"
-#include "app/sequencechart.h"
+#include "chartseries.h"
+#include "sequencechart.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -5,15 +5,16 @@
 # The version is the project's; the runtime dependencies of the programs are found by
 # dpkg-shlibdeps (Debian package dpkg-dev), so they follow the Qt libraries they link.
 
-# Who answers for the package. Replace the placeholder address before publishing.
-set(MQ7410_MAINTAINER "MQ-7410 front panel developers <mq7410-dev@example.org>"
+# The project's one identity, in the package, the changelog, the copyright and the metainfo.
+set(MQ7410_PROJECT_NAME "MQ-7410 Front Panel Project")
+set(MQ7410_MAINTAINER "${MQ7410_PROJECT_NAME} <packaging@mq7410.org>"
     CACHE STRING "Maintainer of the packages: name <address>")
 # The AppStream component ID, in reverse-DNS form; the metainfo file is named after it.
-set(MQ7410_APP_ID "org.example.mq7410")
+set(MQ7410_APP_ID "org.mq7410.frontpanel")
 
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_VENDOR "MQ-7410 front panel developers")
+set(CPACK_PACKAGE_VENDOR ${MQ7410_PROJECT_NAME})
 set(CPACK_PACKAGE_CONTACT ${MQ7410_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "front panel for the MQ-7410 programmable DC power supply")
 set(CPACK_PACKAGE_DESCRIPTION [=[

@@ -4,8 +4,8 @@
 
 #include "fuzzcheck.h"
 
-#include "core/entrycheck.h"
-#include "core/textnumber.h"
+#include "entrycheck.h"
+#include "textnumber.h"
 
 #include <cfenv>
 #include <cmath>

@@ -4,7 +4,7 @@
 
 #include "fuzzcheck.h"
 
-#include "core/framedecoder.h"
+#include "framedecoder.h"
 
 #include <algorithm>
 #include <cstdint>

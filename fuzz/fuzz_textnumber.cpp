@@ -3,7 +3,7 @@
 
 #include "fuzzcheck.h"
 
-#include "core/textnumber.h"
+#include "textnumber.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The sequence chart: its lines against the run plan on both scales, and the window that draws
 // them (the throttled redraw, the run's cursor, the saved images).
 
-#include "app/chartseries.h"
-#include "app/sequencechart.h"
+#include "chartseries.h"
+#include "sequencechart.h"
 
 #include <QCategoryAxis>
 #include <QChartView>

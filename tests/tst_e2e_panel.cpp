@@ -1,14 +1,15 @@
 // The front panel against the virtual supply, end to end: clicks and keys on the real window,
 // frames through the real serial line and a pseudo-terminal, decoded by mq7410-sim.
 
-#include "support/realpanel.h"
-#include "support/simprocess.h"
+#include "realpanel.h"
+#include "simprocess.h"
 
 #include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 #include <QThread>
 
@@ -155,7 +156,7 @@ void TestE2ePanel::framesBeforeTheEndArriveWhole()
     else
         m_panel->form->findChild<QAction *>(QStringLiteral("Exit"))->trigger();
     QCOMPARE(ended.count(), 1);
-    QVERIFY(!m_panel->line.isOpen());
+    QVERIFY(!m_panel->session.portStatus().open);
     QTRY_COMPARE_WITH_TIMEOUT(m_sim->frames(), frames, WaitMs);
     QVERIFY(m_sim->records("skipped").isEmpty());
     // The line is let go without a change of its settings: no warning at the supply.
@@ -192,7 +193,7 @@ void TestE2ePanel::stopInTheMiddleOfARun()
 void TestE2ePanel::sequenceFileRoundTrip()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("round trip.csv"));
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("round trip.csv")));
     RealPanel &panel = *m_panel;
     panel.form->findChild<QAction *>(QStringLiteral("Auto"))->trigger();
     const QStringList texts{"Time1", " 0", "CH1V2", "1.5A", "CH1I2", "2,5",
@@ -202,7 +203,7 @@ void TestE2ePanel::sequenceFileRoundTrip()
     QVERIFY(panel.form->saveSequenceTo(path));
 
     RealPanel second;
-    second.form = std::make_unique<UIForm>(second.panel, second.line, second.boxes);
+    QVERIFY(second.show());
     QVERIFY(second.form->openSequence(path));
     for (QLineEdit *box : panel.form->findChildren<QLineEdit *>()) {
         QCOMPARE(second.find<QLineEdit>(box->objectName())->text(), box->text());
@@ -210,7 +211,7 @@ void TestE2ePanel::sequenceFileRoundTrip()
     QCOMPARE(second.find<QLineEdit>("CH2V2")->text(), QStringLiteral(" 0")); // 40 V is over
     QVERIFY(!second.find<QWidget>("Sequence")->isHidden());
     panel.click("Start");
-    QTRY_VERIFY_WITH_TIMEOUT(!panel.panel.running(), WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!panel.panel().running(), WaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(m_sim->frames(),
                               (QStringList{"8D009607D000000000", "8D02BC000000000000"}), WaitMs);
 }
@@ -228,7 +229,7 @@ void TestE2ePanel::stalledProgramShortensNoStep()
     panel.click("Start");
     QTest::qWait(500);
     QThread::msleep(3000); // step 2 was due at 2 s
-    QTRY_VERIFY_WITH_TIMEOUT(!panel.panel.running(), WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!panel.panel().running(), WaitMs);
     QList<double> times;
     for (const QJsonObject &frame : m_sim->records("frame"))
         times << frame["t_ns"].toDouble() / 1e9;

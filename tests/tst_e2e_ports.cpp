@@ -2,16 +2,20 @@
 // used, and ports the panel cannot have: held by another program (under any of its names) or
 // forbidden to the user. Those are never offered, and the walk says why.
 
-#include "support/openwatch.h"
-#include "support/realpanel.h"
-#include "support/simprocess.h"
+#include "openwatch.h"
+#include "realpanel.h"
+#include "serialline.h"
+#include "simprocess.h"
 
 #include <QElapsedTimer>
+#include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
 
+#include <csignal>
 #include <map>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -92,6 +96,9 @@ private slots:
     void walk();
     void heldPortIsNotOffered();
     void forbiddenPortIsNeverOpened();
+    void reconnectAfterAReplug();
+    void signalsEndThePanelAsExitDoes_data();
+    void signalsEndThePanelAsExitDoes();
 };
 
 void TestE2ePorts::walk_data()
@@ -207,6 +214,81 @@ void TestE2ePorts::forbiddenPortIsNeverOpened()
     QTRY_COMPARE_WITH_TIMEOUT(allowed.frames(), QStringList{"880000"}, WaitMs);
     QVERIFY(forbidden.frames().isEmpty());
     QCOMPARE(forbiddenOpens.opens(), 0); // refused before it was ever opened
+}
+
+// The adapter comes back under a new device: Reconnect asks before it uses what it found,
+// sends nothing by itself, and the displays say that the supply's state is not known until Send
+// Set-points Again sent what the panel holds.
+void TestE2ePorts::reconnectAfterAReplug()
+{
+    SimProcess sim;
+    QVERIFY(sim.start({QStringLiteral("--link"), QStringLiteral("supply")}));
+    const ScopedPorts ports(QFile::encodeName(sim.filePath(QStringLiteral("supply"))));
+    RealPanel panel;
+    QVERIFY(panel.load({Answer::Yes}));
+    panel.click("CH1VCommand");
+    panel.type("5");
+    panel.click("EnterCommand");
+    QTRY_COMPARE_WITH_TIMEOUT(sim.frames(), QStringList{"880005"}, WaitMs);
+
+    ::kill(pid_t(sim.process().processId()), SIGUSR1);
+    QTRY_VERIFY_WITH_TIMEOUT(panel.find<QAction>("mReconnect")->isEnabled(), WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!sim.records("replug").isEmpty(), WaitMs);
+    const QString device = sim.records("replug").front().value("device").toString();
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        panel.boxes.shown.clear();
+        panel.boxes.answers = {answer};
+        panel.trigger("mReconnect");
+        QCOMPARE(panel.boxes.shown.front().prompt, std::string("Find Com 1, Using it?"));
+        QVERIFY(panel.boxes.shown.front().details.starts_with(device.toStdString()));
+        QCOMPARE(panel.session.portStatus().open, answer == Answer::Yes);
+    }
+    QCOMPARE(panel.find<QLabel>("CH1V")->text(), QStringLiteral("--.--"));
+    QTest::qWait(200);
+    QCOMPARE(sim.frames(), QStringList{"880005"}); // nothing sent by a reconnect
+
+    panel.boxes.answers = {Answer::Yes};
+    panel.trigger("mResend");
+    QTRY_COMPARE_WITH_TIMEOUT(sim.frames(),
+                              (QStringList{"880005", "8D0005000000000000", "8E00000000", "8C0F0F"}),
+                              WaitMs);
+    QCOMPARE(panel.find<QLabel>("CH1V")->text(), QStringLiteral("00.05"));
+}
+
+void TestE2ePorts::signalsEndThePanelAsExitDoes_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("outputOff"); // the settings say: switch the output off at the end
+    QTest::newRow("SIGTERM") << int(SIGTERM) << false;
+    QTest::newRow("SIGINT, output off at the end") << int(SIGINT) << true;
+    QTest::newRow("SIGHUP") << int(SIGHUP) << false;
+}
+
+// A run is stopped with its Finish row whatever the settings; the output is switched off when
+// they say so; the port and its lock file are let go.
+void TestE2ePorts::signalsEndThePanelAsExitDoes()
+{
+    QFETCH(int, signal);
+    QFETCH(bool, outputOff);
+    SimProcess sim;
+    QVERIFY(sim.start());
+    QStringList command{childProgram(), "--answers", "yes", "--hold", "--click",
+                        "OutputCommand,Auto", "--fill", "Time1=60,CH1V2=1", "--click", "Start"};
+    if (outputOff)
+        command << "--output-off-at-end";
+    PanelChild child(sim.device().toLocal8Bit(), command);
+    QCOMPARE(child.waitFor("ready"), QString(""));
+    const QString lock = "/var/lock/LCK.." + sim.device().mid(5).replace('/', '_');
+    const bool locked = QFile::exists(lock);
+    ::kill(pid_t(child.process().processId()), signal);
+    QVERIFY(child.process().waitForFinished(WaitMs));
+    QCOMPARE(child.process().exitStatus(), QProcess::NormalExit);
+    QStringList frames{"8CF0F0", "8D0064000000000000", "8D0000000000000000"};
+    if (outputOff)
+        frames << "8C0F0F";
+    QTRY_COMPARE_WITH_TIMEOUT(sim.frames(), frames, WaitMs);
+    if (locked)
+        QVERIFY(!QFile::exists(lock));
 }
 
 QTEST_MAIN(TestE2ePorts)

@@ -1,7 +1,7 @@
 // The frame grammar: each code read, described and built again, and the stream decoder's
 // frames and skipped bytes, whatever the chunks.
 
-#include "core/framedecoder.h"
+#include "framedecoder.h"
 
 #include <QTest>
 

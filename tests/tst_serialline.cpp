@@ -1,10 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SerialLine against real pseudo-terminals: the test holds the far end (the master) and reads
 // there what the supply would receive.
 
-#include "core/frame.h"
-#include "serial/portmap.h"
-#include "serial/serialline.h"
+#include "frame.h"
+#include "portmap.h"
+#include "serialline.h"
 
+#include <QSignalSpy>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -24,6 +26,7 @@
 using mq7410::SerialLine;
 
 Q_DECLARE_METATYPE(std::optional<std::string>)
+Q_DECLARE_METATYPE(mq7410::Status)
 Q_DECLARE_METATYPE(std::string)
 
 namespace {
@@ -187,7 +190,7 @@ void TestSerialLine::refusedOpens()
     SerialLine line;
     const mq7410::PortTrial trial = line.open(1);
     QCOMPARE(trial.device, device);
-    QCOMPARE(trial.reason, reason);
+    QCOMPARE(trial.opened ? std::string() : trial.opened.failure().text, reason);
     QVERIFY(!line.isOpen());
 }
 
@@ -203,16 +206,22 @@ void TestSerialLine::heldAtFixedSettings()
     QFETCH(bool, throughLink);
     SerialLine holder;
     const mq7410::PortTrial trial = holder.open(1);
-    QVERIFY2(trial.opened, trial.reason.c_str());
+    QVERIFY(trial.opened);
     QCOMPARE(trial.device, m_pty->path);
     QVERIFY(trial.description.starts_with(trial.device));
     if (throughLink)
         qputenv(PortsVariable, linkTo(m_pty->path));
     SerialLine second;
-    const mq7410::PortTrial refused = second.open(1);
-    QCOMPARE(refused.reason, std::string("held by another program"));
+    const mq7410::PortTrial refused = second.openNamed("COM1");
+    QCOMPARE(refused.opened.failure().text, std::string("held by another program"));
     QCOMPARE(refused.device, m_pty->path);
-    QVERIFY(holder.write("8804D2").written); // the holder is not disturbed
+    // The list says so too, for the one held here and for another holder alike.
+    for (SerialLine *lister : {&holder, &second}) {
+        const std::vector<mq7410::PortInfo> ports = lister->listPorts();
+        QCOMPARE(ports.size(), std::size_t(1));
+        QCOMPARE(ports.front().state, mq7410::PortState::Held);
+    }
+    QVERIFY(holder.write("8804D2")); // the holder is not disturbed
     QCOMPARE(m_pty->readAll(), std::string("8804D2"));
 
     // Read back while held, and again after the close: the far end must not see the line
@@ -225,41 +234,45 @@ void TestSerialLine::heldAtFixedSettings()
         QCOMPARE(line.c_iflag & IXON, tcflag_t(0));
         QCOMPARE(line.c_oflag & OPOST, tcflag_t(0)); // frames go out byte for byte
         if (held)
-            QCOMPARE(holder.close(), std::string());
+            QVERIFY(holder.close());
     }
-    QCOMPARE(holder.close(), std::string("Device not Open"));
-    QVERIFY(second.open(1).opened);
+    QCOMPARE(holder.close().failure().text, std::string("Device not Open"));
+    QVERIFY(second.openNamed(m_pty->path).opened);
 }
 
 void TestSerialLine::stalledLineKeepsFramesWhole()
 {
     SerialLine line;
     QVERIFY(line.open(1).opened);
+    QSignalSpy settled(&line, &SerialLine::waitingSettled);
     std::vector<std::string> accepted;
-    std::string sent;
     std::string received;
     int n = 0;
     // Where a frame is cut depends on its length and the system's buffers: rounds of other
-    // lengths until one was.
+    // lengths until one was. The far end does not read: frames go until the line is full.
     for (const int length : {18, 10, 6, 18}) {
-        // The far end does not read: frames go until the line is full and one is refused.
-        mq7410::WriteResult result;
-        for (; n < 100000 && (result = line.write(frameNo(n, length))).written; ++n) {
+        mq7410::Result<mq7410::Delivery> written = mq7410::Delivery::Sent;
+        for (; n < 100000 && (written = line.write(frameNo(n, length))); ++n) {
             accepted.push_back(frameNo(n, length));
-            sent += accepted.back();
+            if (*written == mq7410::Delivery::Waiting)
+                break;
         }
         ++n;
-        QVERIFY2(result.reason.find("stalled") != std::string::npos, result.reason.c_str());
-        QVERIFY(line.isOpen());
-        received += m_pty->readAll(); // the far end reads again
-        QVERIFY(sent.starts_with(received));
-        if (received.size() < sent.size())
+        if (written && *written == mq7410::Delivery::Waiting)
             break; // the rest of a cut frame is held back
+        QVERIFY2(written.failure().text.find("stalled") != std::string::npos,
+                 written.failure().text.c_str());
+        received += m_pty->readAll(); // the far end reads again
     }
-    QVERIFY(received.size() < sent.size());
+    // While the rest waits, no frame goes; once the far end reads, the rest follows by itself.
+    QCOMPARE(line.write("8804D2").failure().kind, mq7410::FailureKind::Busy);
+    QCOMPARE(line.finishWaiting().failure().kind, mq7410::FailureKind::Busy);
+    received += m_pty->readAll();
+    QVERIFY(settled.wait(2000));
+    QVERIFY(settled.front().front().value<mq7410::Status>().ok());
 
     accepted.push_back(frameNo(n, 10));
-    QVERIFY(line.write(accepted.back()).written);
+    QCOMPARE(*line.write(accepted.back()), mq7410::Delivery::Sent);
     received += m_pty->readAll();
     // Whole frames only, each accepted one once and none of the refused ones, the last one the
     // frame written last.
@@ -270,11 +283,13 @@ void TestSerialLine::shutdownOnStalledLineIsBounded()
 {
     SerialLine line;
     QVERIFY(line.open(1).opened);
-    for (int n = 0; n < 100000 && line.write(frameNo(n, 18)).written; ++n) {}
+    for (int n = 0; n < 100000 && line.write(frameNo(n, 18)); ++n) {}
     QElapsedTimer clock;
     clock.start();
-    line.shutdown();
+    const mq7410::Status ended = line.shutdown();
     QVERIFY2(clock.elapsed() < 2000, QByteArray::number(clock.elapsed()));
+    QVERIFY(!ended);
+    QVERIFY(ended.failure().text.find("misread the next frame") != std::string::npos);
     QVERIFY(!line.isOpen());
     QVERIFY(SerialLine().open(1).opened); // let go for good
 }
@@ -285,24 +300,28 @@ void TestSerialLine::hangUpClosesUntilReconnect()
     SerialLine line;
     QVERIFY(line.open(1).opened);
     QCOMPARE(line.device(), m_pty->path);
+    QSignalSpy lost(&line, &SerialLine::lost);
 
+    // Told at once, with no frame written.
     m_pty->hangUp();
-    const mq7410::WriteResult refused = line.write("8804D2");
-    QVERIFY2(refused.reason.find(m_pty->path) != std::string::npos, refused.reason.c_str());
-    QCOMPARE(line.disconnectReason(), refused.reason);
+    QVERIFY(lost.wait(1000));
+    const std::string reason = lost.front().front().toString().toStdString();
+    QVERIFY2(reason.find(m_pty->path) != std::string::npos, reason.c_str());
+    QCOMPARE(line.disconnectReason(), reason);
     QVERIFY(!line.isOpen());
-    QCOMPARE(line.write("8804D2").reason, refused.reason);
-    QCOMPARE(line.close(), std::string("Hardware not present"));
+    QCOMPARE(line.write("8804D2").failure().text, reason);
+    QCOMPARE(line.close().failure().text, std::string("Hardware not present"));
 
     // The supply is back, on a new pseudo-terminal behind the same name.
     Pty back;
     QVERIFY(!linkTo(back.path).isEmpty());
-    QCOMPARE(line.reconnect(), std::string());
-    QVERIFY(line.write("8804D2").written);
+    QVERIFY(line.open(1).opened);
+    QVERIFY(line.disconnectReason().empty());
+    QVERIFY(line.write("8804D2"));
     QCOMPARE(back.readAll(), std::string("8804D2"));
     // A hang-up noticed only by the close, as of a port offered to the user and refused.
     back.hangUp();
-    QCOMPARE(line.close(), std::string("Hardware not present"));
+    QCOMPARE(line.close().failure().text, std::string("Hardware not present"));
 }
 
 QTEST_GUILESS_MAIN(TestSerialLine)

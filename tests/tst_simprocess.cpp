@@ -2,7 +2,7 @@
 // mq7410-sim as a process: what a panel writes, in the log and on the console; the line
 // settings and when they are warned about; an unplug; the ways it ends.
 
-#include "support/simprocess.h"
+#include "simprocess.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,13 +2,13 @@
 // what a screen reader is told, the layout at any scale, focus, the status bar and Stop, the
 // frame log, the boxes of the table, a dropped file, and the command line.
 
-#include "doubles/doubles.h"
+#include "doubles.h"
 
-#include "app/commandline.h"
-#include "app/framelogwindow.h"
-#include "app/twipslayout.h"
-#include "app/uiform.h"
-#include "serial/serialline.h"
+#include "commandline.h"
+#include "framelogwindow.h"
+#include "twipslayout.h"
+#include "uiform.h"
+#include "serialline.h"
 
 #include <QAccessible>
 #include <QAction>

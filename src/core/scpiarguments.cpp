@@ -122,25 +122,25 @@ std::variant<ScpiArgument, ScpiError> argumentFor(ScpiSlot slot, const ScpiParam
 
 } // namespace
 
-std::variant<ScpiArguments, ScpiError> scpiArguments(std::span<const ScpiSlotSpec> slots,
+std::variant<ScpiArguments, ScpiError> scpiArguments(std::span<const ScpiSlotSpec> specs,
                                                      std::span<const ScpiParameter> parameters)
 {
     const ScpiError tooMany{ParameterNotAllowed,
-                            "at most " + std::to_string(slots.size()) + " parameters"};
-    // Why the next parameter fitted none of the optional slots it was tried on.
+                            "at most " + std::to_string(specs.size()) + " parameters"};
+    // Why the next parameter fitted none of the optional specs it was tried on.
     ScpiError notFitting = tooMany;
-    ScpiArguments arguments(slots.size());
+    ScpiArguments arguments(specs.size());
     std::size_t next = 0;
-    for (std::size_t i = 0; i < slots.size(); ++i) {
+    for (std::size_t i = 0; i < specs.size(); ++i) {
         if (next == parameters.size()) {
-            if (!slots[i].optional)
-                return ScpiError{MissingParameter, "expected " + expected(slots[i].slot)};
+            if (!specs[i].optional)
+                return ScpiError{MissingParameter, "expected " + expected(specs[i].slot)};
             continue;
         }
         std::variant<ScpiArgument, ScpiError> argument
-                = argumentFor(slots[i].slot, parameters[next]);
+                = argumentFor(specs[i].slot, parameters[next]);
         if (auto *error = std::get_if<ScpiError>(&argument)) {
-            if (!slots[i].optional || error->code != DataTypeError)
+            if (!specs[i].optional || error->code != DataTypeError)
                 return std::move(*error);
             notFitting = std::move(*error);
             continue;

@@ -48,7 +48,7 @@ using ScpiArguments = std::vector<std::optional<ScpiArgument>>;
 
 // The unit's parameters read into the slots; an optional slot whose type a parameter does not
 // have is left empty and the parameter tried on the next one (VOLT? (@2)).
-std::variant<ScpiArguments, ScpiError> scpiArguments(std::span<const ScpiSlotSpec> slots,
+std::variant<ScpiArguments, ScpiError> scpiArguments(std::span<const ScpiSlotSpec> specs,
                                                      std::span<const ScpiParameter> parameters);
 
 } // namespace mq7410

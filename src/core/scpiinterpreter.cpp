@@ -116,7 +116,7 @@ int ScpiInterpreter::run(const ScpiUnit &unit, std::vector<std::string> &replies
                        : ScpiError{-113, unit.header});
     } else {
         const std::variant<ScpiArguments, ScpiError> arguments
-                = scpiArguments(named->slots, unit.parameters);
+                = scpiArguments(named->specs, unit.parameters);
         if (const auto *error = std::get_if<ScpiError>(&arguments)) {
             report(*error);
         } else if (Result<Reply> done = (this->*named->handler)(std::get<ScpiArguments>(arguments));

@@ -60,7 +60,7 @@ private:
     {
         std::string_view pattern;
         bool query = false;
-        std::vector<ScpiSlotSpec> slots;
+        std::vector<ScpiSlotSpec> specs;
         Handler handler = nullptr;
     };
     static std::span<const Command> commands();

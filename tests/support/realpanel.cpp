@@ -1,22 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "realpanel.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QLineEdit>
 #include <QTest>
 
 namespace mq7410::test {
 
-RealPanel::RealPanel() = default;
+RealPanel::RealPanel(const Clock &clock)
+    : session(std::make_unique<Settings>(settingsDir.filePath(QStringLiteral("settings.conf"))),
+              clock)
+{}
 
 RealPanel::~RealPanel() = default;
 
 bool RealPanel::load(std::deque<Answer> answers)
 {
     boxes.answers = std::move(answers);
-    walk = walkPorts(line, boxes);
-    if (walk.port == 0)
+    walk = session.walkPorts(boxes);
+    return walk.port != 0 && show();
+}
+
+bool RealPanel::show(const std::string &port)
+{
+    if (!port.empty() && !session.openPort(port))
         return false;
-    form = std::make_unique<UIForm>(panel, line, boxes);
+    form = std::make_unique<UIForm>(session, boxes);
     form->show();
     return QTest::qWaitForWindowExposed(form.get());
 }
@@ -49,6 +59,14 @@ void RealPanel::fill(const QString &box, const QString &text) const
     QTest::keyClick(edit, Qt::Key_Tab);
 }
 
+void RealPanel::trigger(const QString &action) const
+{
+    auto *found = find<QAction>(action);
+    if (!found)
+        qFatal("no action named %s", qPrintable(action));
+    found->trigger();
+}
+
 QStringList RealPanel::boxTexts() const
 {
     QStringList texts;
@@ -62,9 +80,13 @@ QStringList RealPanel::boxTexts() const
 QStringList RealPanel::framesTried() const
 {
     QStringList frames;
-    const auto *log = form->findChild<FrameLogModel *>();
-    for (const LoggedFrame &entry : log->history().entries())
-        frames << QString::fromStdString(entry.frame) + (entry.sent() ? "" : " not sent");
+    for (const LoggedFrame &entry : session.history().entries()) {
+        if (!entry.frame.empty())
+            frames << QString::fromStdString(entry.frame) // the status without its reason
+                              + (entry.status == "sent"
+                                         ? QString()
+                                         : ' ' + QString::fromStdString(entry.status).section(':', 0, 0));
+    }
     return frames;
 }
 

@@ -1,17 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The window on the real serial line, as the program runs it, with scripted boxes instead of
-// dialogs: for the end-to-end tests over pseudo-terminals.
+// The window on a session on the real serial line, as the program runs it, with scripted boxes
+// instead of dialogs and its settings in a folder of its own: for the end-to-end tests over
+// pseudo-terminals.
 
-#include "doubles/doubles.h"
+#include "doubles.h"
 
-#include "app/framelogwindow.h"
-#include "app/uiform.h"
-#include "core/frontpanel.h"
-#include "serial/serialline.h"
+#include "framelogwindow.h"
+#include "session.h"
+#include "uiform.h"
 
 #include <QByteArray>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -29,11 +31,13 @@ public:
 
 struct RealPanel
 {
-    RealPanel();
+    explicit RealPanel(const Clock &clock = steadyClock());
     ~RealPanel();
 
     // The port walk, answering the questions in this order; then the window, shown.
     bool load(std::deque<Answer> answers);
+    // The window without a walk, on the port named (COMn or a device), or on none.
+    bool show(const std::string &port = {});
 
     // A real mouse click in the middle of the named button; fails the test when it is missing.
     void click(const QString &name) const;
@@ -41,20 +45,22 @@ struct RealPanel
     void type(const QString &digits) const;
     // Keys typed into the named box, as the user types them, then the entry completed.
     void fill(const QString &box, const QString &text) const;
+    void trigger(const QString &action) const;
     template<typename T>
     T *find(const QString &name) const
     {
         return form->findChild<T *>(name);
     }
+    FrontPanel &panel() { return session.panel(); }
 
     // "title|prompt|kind" of every box shown so far, in order.
     QStringList boxTexts() const;
-    // Every frame the panel tried, with " not sent" after those refused.
+    // Every frame the panel tried, with its status ("not sent", "cut", ...) after it when it
+    // was not sent.
     QStringList framesTried() const;
 
-    SerialLine line;
-    SteadyClock clock;
-    FrontPanel panel{line, clock};
+    QTemporaryDir settingsDir;
+    Session session;
     ScriptedBoxes boxes;
     WalkResult walk;
     std::unique_ptr<UIForm> form;
