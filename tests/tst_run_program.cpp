@@ -5,6 +5,7 @@
 #include "support/simprocess.h"
 
 #include <QFile>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <csignal>
@@ -98,6 +99,7 @@ private slots:
     void exits();
     void plays_data();
     void plays();
+    void serves();
     void stopsOnSignal_data();
     void stopsOnSignal();
     void helpOnAFullDisk();
@@ -155,9 +157,10 @@ void TestRunProgram::exits_data()
     QTest::newRow("usage: list-ports with --port") << QStringList{"--port", "COM1", "list-ports"}
                                                    << QByteArray() << 2 << QStringList() << ""
                                                    << "takes no --port";
-    QTest::newRow("usage: serve with an argument") << QStringList{"--port", "COM1", "serve", "5025"}
-                                                   << QByteArray() << 2 << QStringList() << ""
-                                                   << "unexpected argument 5025";
+    QTest::newRow("usage: --listen that is not an address")
+            << QStringList{"--port", "COM1", "serve", "--listen", "nonsense"} << QByteArray() << 2
+            << QStringList() << ""
+            << "--listen: \"nonsense\" is not an address";
     QTest::newRow("port: no COM 9 for play") << QStringList{"--port", "COM9", "play", "short.csv"}
                                              << QByteArray() << 3 << QStringList() << ""
                                              << "there is no COM9 on this machine";
@@ -249,6 +252,35 @@ void TestRunProgram::plays()
     QCOMPARE(sim.frames(), frames);
     QCOMPARE(loggedFrames(sim.filePath("log.csv")),
              QStringList{"frame"} + frames + QStringList{""});
+}
+
+// The server without the window: a client's frame goes out, printed with the client as its
+// origin, until SIGTERM.
+void TestRunProgram::serves()
+{
+    SimProcess sim;
+    QVERIFY(sim.start());
+    QProcess server;
+    startRun(server, sim, {"--port", "COM1", "serve", "--listen", "0"});
+    QString said;
+    QTRY_VERIFY_WITH_TIMEOUT((said += server.readAllStandardError()).endsWith('\n'), WaitMs);
+    QVERIFY2(said.startsWith("mq7410-run: listening on 127.0.0.1:"), qPrintable(said));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, said.section(':', -1).trimmed().toUShort());
+    QVERIFY(client.waitForConnected(WaitMs));
+    client.write("VOLT 5,(@1)\nVOLT? (@1)\n");
+    // The macros read their condition once more when it holds: what was read is kept.
+    QByteArray reply;
+    QTRY_VERIFY_WITH_TIMEOUT((reply += client.readAll()) == "5.00\n", WaitMs);
+    QByteArray printed;
+    QTRY_VERIFY_WITH_TIMEOUT((printed += server.readAllStandardOutput())
+                                     .contains("  8801F4  CH1 5.00 V  client 127.0.0.1:"),
+                             WaitMs);
+    server.terminate();
+    QVERIFY(server.waitForFinished(WaitMs));
+    QCOMPARE(server.exitCode(), 128 + SIGTERM);
+    QVERIFY(sim.terminate());
+    QCOMPARE(sim.frames(), QStringList{"8801F4"});
 }
 
 // In the middle of a long step, the run holds its port against everyone; a signal stops it

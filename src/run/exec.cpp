@@ -2,14 +2,12 @@
 // exec: SCPI lines on a panel in its start state, from the arguments or from standard input,
 // as a client of the SCPI server sends them.
 
-// Before any Qt header: the interpreter names a member `slots`, which Qt's keyword macro
-// would empty.
-#include "scpiinterpreter.h"
-
 #include "commands.h"
 #include "exitstatus.h"
 #include "headless.h"
 #include "version.h"
+
+#include "scpiinterpreter.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
@@ -67,8 +65,9 @@ int exec(const Options &options, Printer &printer)
     Headless headless(options, printer);
     if (const int opened = headless.open(); opened != Done)
         return opened;
+    // *IDN? answers as the SCPI server does: a script sees one instrument either way.
     ScpiInterpreter scpi(headless.session().panel(),
-                         {"MQ-7410 Front Panel", "mq7410-run", "0", MQ7410_VERSION});
+                         {"MQ-7410 Front Panel", "mq7410 for MQ-7410 supply", "0", MQ7410_VERSION});
     bool refused = false;
     const auto run = [&](const QString &line) {
         if (line.trimmed().isEmpty())

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "runoptions.h"
 
+#include "listenaddress.h"
 #include "sequencetable.h"
 
 #include <QCommandLineParser>
@@ -199,8 +200,11 @@ Status parseCommand(Parsers &parsers, const QStringList &words,
         break;
     case Command::Serve:
         options.listen = sub.value(parsers.listen);
-        if (sub.isSet(parsers.listen) && options.listen.isEmpty())
-            return usage(QStringLiteral("--listen needs [ADDRESS:]PORT"));
+        if (sub.isSet(parsers.listen)) {
+            if (const Result<ListenAddress> address = parseListenAddress(options.listen); !address)
+                return usage(QStringLiteral("--listen: ")
+                             + QString::fromStdString(address.failure().text));
+        }
         [[fallthrough]];
     case Command::ListPorts:
     case Command::None:

@@ -20,16 +20,13 @@ int serve(const Options &options, Printer &printer)
     RemoteControl remote(headless.session());
     const QString address = options.listen.isEmpty() ? headless.session().settings().remoteAddress()
                                                      : options.listen;
+    // --listen was checked with the options: an address refused here is the settings file's.
     if (const Status listening = remote.listen(address); !listening) {
         printer.message(QString::fromStdString(listening.failure().text));
-        // An address that is not one is wrong usage; one that cannot be had, like a port.
-        const bool usage = listening.failure().kind == FailureKind::BadValue;
-        return headless.finish(usage ? Usage : statusOf(listening.failure()));
+        return headless.finish(statusOf(listening.failure()));
     }
-    if (!options.quiet)
-        printer.message(remote.statusText());
-    if (remote.exposed())
-        printer.message(QStringLiteral("anyone who reaches %1 can set the supply").arg(address));
+    // Where it listens, the port the system gave included: a client needs it.
+    printer.message(QStringLiteral("listening on ") + remote.address());
 
     int status = Done;
     QObject::connect(&headless, &Headless::signalled, &headless, [&status](int number) {
