@@ -283,19 +283,28 @@ void TestRunProgram::serves()
     QCOMPARE(sim.frames(), QStringList{"8801F4"});
 }
 
-// In the middle of a long step, the run holds its port against everyone; a signal stops it
-// with the Finish row, whole, then it exits with 128 + the signal.
+// In the middle of a long step the run holds its port against everyone. A signal stops it
+// with the Finish row, whole, then it exits with 128 + the signal; a supply unplugged (the
+// sim's SIGUSR1) ends it with 3.
 void TestRunProgram::stopsOnSignal_data()
 {
     QTest::addColumn<int>("signalNumber");
-    QTest::newRow("SIGINT (Ctrl-C): 130") << SIGINT;
-    QTest::newRow("SIGTERM: 143") << SIGTERM;
-    QTest::newRow("SIGHUP: 129") << SIGHUP;
+    QTest::addColumn<bool>("toSim");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("frames");
+    const QStringList stopped{Step1, Finish};
+    QTest::newRow("SIGINT (Ctrl+C): 130") << SIGINT << false << 130 << stopped;
+    QTest::newRow("SIGTERM: 143") << SIGTERM << false << 143 << stopped;
+    QTest::newRow("SIGHUP: 129") << SIGHUP << false << 129 << stopped;
+    QTest::newRow("unplugged: 3") << SIGUSR1 << true << 3 << QStringList{Step1};
 }
 
 void TestRunProgram::stopsOnSignal()
 {
     QFETCH(int, signalNumber);
+    QFETCH(bool, toSim);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, frames);
     SimProcess sim;
     QVERIFY(sim.start());
     writeFile(sim.filePath("long.csv"), sequence(600));
@@ -311,13 +320,15 @@ void TestRunProgram::stopsOnSignal()
     QCOMPARE(refused.code, 3);
     QCOMPARE(refused.err, "mq7410-run: " + sim.device() + ": held by another program\n");
 
-    QCOMPARE(::kill(pid_t(holder.processId()), signalNumber), 0);
+    QProcess &target = toSim ? sim.process() : holder;
+    QCOMPARE(::kill(pid_t(target.processId()), signalNumber), 0);
     QVERIFY(holder.waitForFinished(WaitMs));
-    QCOMPARE(holder.exitCode(), 128 + signalNumber);
+    QCOMPARE(holder.exitCode(), exitCode);
     QVERIFY(sim.terminate());
-    QCOMPARE(sim.frames(), (QStringList{Step1, Finish}));
+    QCOMPARE(sim.frames(), frames);
     QVERIFY(sim.records("skipped").isEmpty()); // no part of a frame
-    QCOMPARE(loggedFrames(sim.filePath("log.csv")), (QStringList{"frame", Step1, Finish, ""}));
+    QCOMPARE(loggedFrames(sim.filePath("log.csv")),
+             QStringList{"frame"} + frames + QStringList{""});
 }
 
 // An output that fails counts, even that of the help.

@@ -90,7 +90,9 @@ int play(const Options &options, Printer &printer)
         case RunEnd::LineFailed:
             break;
         }
-        printer.message(QString::fromStdString(runEndText(ending)));
+        // A line that went away is said once, by the session's lineLost.
+        if (session.portStatus().lostReason.empty())
+            printer.message(QString::fromStdString(runEndText(ending)));
         QCoreApplication::exit(LineFailed);
     });
 

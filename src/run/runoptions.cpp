@@ -32,12 +32,12 @@ PORT is COMn, numbered as the panel numbers the ports (MQ7410_PORTS, then the sy
 serial ports in natural order), or a device path. A port that another program holds, a
 panel or another mq7410-run, is refused; nothing is ever asked.
 
-SIGINT (Ctrl-C), SIGTERM and SIGHUP stop a run as Stop does: its Finish row goes out, then
+SIGINT (Ctrl+C), SIGTERM and SIGHUP stop a run as Stop does: its Finish row goes out, then
 the program ends.
 
 Exit status: 0 done; 1 a command, a file or an output was refused; 2 wrong usage; 3 the port
-could not be opened or the line failed; 128 + the signal's number when a signal ended it
-(130 SIGINT, 143 SIGTERM, 129 SIGHUP).
+(or serve's address) could not be opened or the line failed; 128 + the signal's number when
+a signal ended it (130 SIGINT, 143 SIGTERM, 129 SIGHUP).
 )");
 
 struct CommandName
