@@ -208,7 +208,7 @@ Status FrontPanel::finishWaiting()
 {
     if (!m_waiting)
         return {};
-    const Status finished = m_link.finishWaiting();
+    Status finished = m_link.finishWaiting();
     if (finished || finished.failure().kind == FailureKind::Line)
         settleWaiting(finished);
     return finished;

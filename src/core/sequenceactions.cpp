@@ -60,7 +60,8 @@ Status FrontPanel::setRow(int row, const RowTexts &texts)
         return Failure{FailureKind::BadValue, where + "the time is not one a Time box takes."};
     for (const SetPoint setPoint : AllSetPoints) {
         const std::string &text = texts.values.at(std::size_t(indexOf(setPoint)));
-        const std::string name = where + nameOf(setPoint) + ' ' + text;
+        std::string name = where;
+        name.append(nameOf(setPoint)).append(1, ' ').append(text);
         if (!checkBoxText(text))
             return Failure{FailureKind::BadValue, name + " is not a text a box takes."};
         if (!tableCell(text, setPoint)) {

@@ -5,6 +5,8 @@
 
 #include "remotecontrol.h"
 
+#include "identity.h"
+
 #include "remoteversion.h"
 #include "scpiclient.h"
 #include "session.h"
@@ -22,12 +24,12 @@ namespace {
 // How often the status line may follow the lines clients send.
 constexpr int LineNewsMs = 100;
 
-ScpiIdentity identity()
+} // namespace
+
+ScpiIdentity instrumentIdentity()
 {
     return {"MQ-7410 Front Panel", "mq7410 for MQ-7410 supply", "0", MQ7410_REMOTE_VERSION};
 }
-
-} // namespace
 
 RemoteControl::RemoteControl(Session &session, QObject *parent)
     : QObject(parent)
@@ -128,7 +130,7 @@ void RemoteControl::accept()
             socket->close();
             continue;
         }
-        auto *client = new ScpiClient(socket, m_session, identity(), this);
+        auto *client = new ScpiClient(socket, m_session, instrumentIdentity(), this);
         connect(client, &ScpiClient::lineRan, this, &RemoteControl::lineRan);
         connect(client, &ScpiClient::finished, this, [this, client] { drop(client); });
         m_clients.push_back(client);

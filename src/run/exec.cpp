@@ -5,8 +5,8 @@
 #include "commands.h"
 #include "exitstatus.h"
 #include "headless.h"
-#include "version.h"
 
+#include "identity.h"
 #include "scpiinterpreter.h"
 
 #include <QCoreApplication>
@@ -66,8 +66,7 @@ int exec(const Options &options, Printer &printer)
     if (const int opened = headless.open(); opened != Done)
         return opened;
     // *IDN? answers as the SCPI server does: a script sees one instrument either way.
-    ScpiInterpreter scpi(headless.session().panel(),
-                         {"MQ-7410 Front Panel", "mq7410 for MQ-7410 supply", "0", MQ7410_VERSION});
+    ScpiInterpreter scpi(headless.session().panel(), instrumentIdentity());
     bool refused = false;
     const auto run = [&](const QString &line) {
         if (line.trimmed().isEmpty())
