@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The hardening that Debian builds its packages with (dpkg-buildflags, hardening=+all):
 # fortified libc calls, a read-only relocation table bound at start, a stack protector.
 # GCC and Clang on Linux; not in Debug builds, where fortification needs optimisation.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Packages of the installed tree. On Debian and Ubuntu, from the build directory:
 #
 #     cpack -G DEB        # gives mq7410_<version>_<arch>.deb, installed under /usr

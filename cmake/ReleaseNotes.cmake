@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What CHANGELOG.md says about the versions: the release date of the current one, and the
 # same notes in the format of a Debian changelog.
 #

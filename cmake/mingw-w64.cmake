@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-compiling for 64-bit Windows with Debian's mingw-w64 g++ (package g++-mingw-w64-x86-64):
 # only the core is built this way, to keep its rules portable.
 set(CMAKE_SYSTEM_NAME Windows)

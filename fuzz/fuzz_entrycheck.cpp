@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The check of a set-point box on any text: no undefined behaviour, a cell always within 0 to
 // the set-point's limit, nothing only for a text above the limit, below 0 or not finite, and
 // otherwise the single-precision entry times the unit, halves to even.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame decoder on any bytes, cut into chunks of any sizes: every byte ends up in a frame
 // or in a report of skipped bytes, in order; frames do not depend on the chunks; no more than
 // one frame is held between chunks; every frame is one that parseFrame takes, and has words.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // textToNumber on any bytes, and numberToText on what it reads and on any double: no crash,
 // never NaN, and a written number reads back as the value it shows (15 significant digits).
 

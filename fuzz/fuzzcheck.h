@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A property that does not hold stops the fuzzer with a message; libFuzzer then saves the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The front panel against the virtual supply, end to end: clicks and keys on the real window,
 // frames through the real serial line and a pseudo-terminal, decoded by mq7410-sim.
 

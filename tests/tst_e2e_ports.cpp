@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The port walk over real pseudo-terminals: which ports the user is asked about, which one is
 // used, and ports the panel cannot have: held by another program (under any of its names) or
 // forbidden to the user. Those are never offered, and the walk says why.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frame grammar: each code read, described and built again, and the stream decoder's
 // frames and skipped bytes, whatever the chunks.
 

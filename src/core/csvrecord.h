@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // CSV records (RFC 4180) for the files and exports the program writes; libcsv does the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The frames the supply understands, both ways: built by the panel, read by the virtual

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Turns the bytes the front panel writes, in chunks of any size, into frames and reports of

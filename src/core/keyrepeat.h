@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Tells a key's first press from the repeats of a key held down, whatever the window system

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // How a set-point reads on its display (fixed point, no unit, no sign, no blank) and in words

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // When the run's ticks fall due, by a monotonic clock that the caller reads.

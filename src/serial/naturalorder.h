@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Device names in the order a person expects: ttyACM2 before ttyACM10.

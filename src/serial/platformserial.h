@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the serial line must do per operating system, behind one seam. On Unix the bytes go

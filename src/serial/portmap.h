@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Which device is COM n. With MQ7410_PORTS set, its entries alone name the ports: entry k is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What this machine has: the serial devices Qt lists, what it knows of one, and MQ7410_PORTS.
