@@ -248,7 +248,9 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
     m_redrawTimer.stop();
     m_drawnNumbers = numbers;
     m_plan = planRun(m_drawnNumbers.seconds, m_drawnNumbers.cycles);
-    m_segments = segmentsOf(m_plan, m_drawnNumbers, MaxCyclesDrawn);
+    // Every cycle while they can be told apart; else one, which the cursor goes round.
+    const bool everyCycle = m_plan.cycles != UntilStop && m_plan.cycles <= MaxCyclesDrawn;
+    m_segments = segmentsOf(m_plan, m_drawnNumbers, everyCycle ? m_plan.cycles : 1);
     m_drawn = true;
     const ChartScale shownScale = scale();
     const ChartSeries series = chartSeriesOf(m_segments, shownScale);
