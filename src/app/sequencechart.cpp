@@ -3,6 +3,7 @@
 
 #include "appearance.h"
 #include "filedialogs.h"
+#include "namedcombobox.h"
 
 #include "runstatus.h"
 #include "settings.h"
@@ -159,6 +160,7 @@ SequenceChart::SequenceChart(Settings &settings, MessageBoxes &boxes, QWidget *p
     auto *scaleLabel = new QLabel(QStringLiteral("&Scale:"), this);
     scaleLabel->setBuddy(m_scale);
     m_scale->setObjectName(QStringLiteral("ChartScale"));
+    nameComboBoxesByTheirOwnName(); // not "Time", which is the box's value
     m_scale->setAccessibleName(QStringLiteral("Scale of the time axis"));
     m_scale->setAccessibleDescription(
             QStringLiteral("Time: as long as each step lasts. Steps: every step equally wide."));
