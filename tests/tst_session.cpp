@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The session's wiring, with QCoreApplication only and a pseudo-terminal for the supply: a whole
 // run, the timer between runs, the log and where its frames came from, a line lost during a
-// run, the end of the program, and sequence files by name.
+// run, the end of the program, and sequence files by name and on a full disk.
 
 #include "farend.h"
 
@@ -9,12 +9,15 @@
 #include "session.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,8 +56,9 @@ struct Bench
     {
         const QByteArray path = QFile::encodeName(dir.path()) + '/' + name;
         const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const bool written = fd >= 0 && ::write(fd, bytes.constData(), std::size_t(bytes.size()))
-                                                == bytes.size();
+        const bool written
+                = fd >= 0
+                  && ::write(fd, bytes.constData(), std::size_t(bytes.size())) == bytes.size();
         ::close(fd);
         return written ? path : QByteArray();
     }
@@ -79,6 +83,7 @@ private slots:
     void lineLostDuringARun();
     void endStopsTheRunAndSwitchesOff();
     void sequenceFilesByName();
+    void fullDiskKeepsTheEarlierFile();
 };
 
 void TestSession::wholeRunOnTheLine()
@@ -99,7 +104,8 @@ void TestSession::wholeRunOnTheLine()
              (QStringList{"8D0064000000000000", "8D00C8000000000000"}));
     const std::deque<LoggedFrame> &log = bench.session.history().entries();
     QCOMPARE(log.size(), std::size_t(3));
-    QCOMPARE(log[0].origin + ' ' + log[1].origin + ' ' + log[2].origin, std::string("test run run"));
+    QCOMPARE(log[0].origin + ' ' + log[1].origin + ' ' + log[2].origin,
+             std::string("test run run"));
     QCOMPARE(log[1].status, std::string("sent"));
     QVERIFY(QString::fromStdString(log[2].meaning).startsWith("Run of short.csv completed at "));
 }
@@ -159,6 +165,26 @@ void TestSession::sequenceFilesByName()
     QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
     QCOMPARE(bench.session.openSequence(pipe).failure().text,
              std::string("pipe.csv: this is not a regular file"));
+}
+
+void TestSession::fullDiskKeepsTheEarlierFile()
+{
+    Bench bench;
+    QTemporaryDir disk;
+    const QByteArray mountPoint = QFile::encodeName(disk.path());
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=16k") != 0)
+        QSKIP("cannot mount a small file system here (needs root)");
+    const auto unmount = qScopeGuard([&mountPoint] { ::umount(mountPoint.constData()); });
+    const QByteArray path = mountPoint + "/steps.csv";
+    QVERIFY(bench.session.saveSequence(path));
+    QFile filler(disk.filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(512, 'x')) == 512 || filler.write("x", 1) == 1) {}
+    QVERIFY(bench.session.panel().setTimeText(1, "2"));
+    const Status full = bench.session.saveSequence(path);
+    QVERIFY(!full && full.failure().text.find("No space left on device") != std::string::npos);
+    QVERIFY(!bench.session.sequenceChangedOnDisk()); // the earlier file, whole
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files), (QStringList{"filler", "steps.csv"}));
 }
 
 QTEST_GUILESS_MAIN(TestSession)

@@ -20,7 +20,9 @@ void ElidedLabel::setFullText(const QString &text)
     if (line == m_text)
         return;
     m_text = line;
-    setToolTip(m_text);
+    // A tool tip that looks like markup would be shown as markup: this one is always escaped.
+    setToolTip(
+            QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(m_text.toHtmlEscaped()));
     setAccessibleDescription(m_text);
     elide();
 }

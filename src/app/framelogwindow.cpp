@@ -7,15 +7,12 @@
 #include "session.h"
 #include "tablefile.h"
 
-#include <QCloseEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -114,14 +111,13 @@ QVariant FrameLogModel::headerData(int section, Qt::Orientation orientation, int
 
 FrameLogWindow::FrameLogWindow(FrameLogModel *model, Session &session, MessageBoxes &boxes,
                                QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : SideWindow(QStringLiteral("FrameLog"), session.settings(), parent)
     , m_model(model)
     , m_session(session)
     , m_boxes(boxes)
     , m_view(new QTableView(this))
     , m_dropped(new QLabel(this))
 {
-    setObjectName(QStringLiteral("FrameLog"));
     setWindowTitle(QStringLiteral("Frame Log"));
     m_view->setObjectName(QStringLiteral("FrameLogView"));
     m_view->setAccessibleName(QStringLiteral("Frames sent this session"));
@@ -147,9 +143,7 @@ FrameLogWindow::FrameLogWindow(FrameLogModel *model, Session &session, MessageBo
     layout->addWidget(m_view);
     layout->addLayout(buttons);
     resize(1040, 420);
-    restoreGeometry(session.settings().geometry(objectName()));
-    // Ctrl+W closes it like any document window; Esc too, unless a run takes it for Stop.
-    connect(new QShortcut(QKeySequence::Close, this), &QShortcut::activated, this, &QWidget::close);
+    restorePlace();
 
     connect(save, &QPushButton::clicked, this, [this] {
         const QString path = askForFile(this, FileDialog::SaveFrameLog, m_session.settings());
@@ -173,21 +167,6 @@ FrameLogWindow::FrameLogWindow(FrameLogModel *model, Session &session, MessageBo
     });
     showDropped();
     m_view->scrollToBottom();
-}
-
-void FrameLogWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void FrameLogWindow::closeEvent(QCloseEvent *event)
-{
-    m_session.settings().setGeometry(objectName(), saveGeometry());
-    QWidget::closeEvent(event);
 }
 
 void FrameLogWindow::showDropped()

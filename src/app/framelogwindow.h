@@ -4,11 +4,12 @@
 // The frame log: every frame of this session and how each run ended, newest last, in a window
 // of its own.
 
+#include "sidewindow.h"
+
 #include "framehistory.h"
 #include "messages.h"
 
 #include <QAbstractTableModel>
-#include <QWidget>
 
 class QLabel;
 class QTableView;
@@ -47,7 +48,7 @@ private:
     int m_rows = 0;
 };
 
-class FrameLogWindow : public QWidget
+class FrameLogWindow : public SideWindow
 {
     Q_OBJECT
 public:
@@ -56,10 +57,6 @@ public:
 
     // Writes the log as CSV to `path` at once; false after a box that says why.
     bool saveTo(const QString &path);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void showDropped();

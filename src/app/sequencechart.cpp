@@ -3,6 +3,7 @@
 
 #include "appearance.h"
 #include "filedialogs.h"
+#include "namedcombobox.h"
 
 #include "runstatus.h"
 #include "settings.h"
@@ -10,7 +11,6 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -18,8 +18,6 @@
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
-#include <QKeyEvent>
-#include <QShortcut>
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
@@ -95,7 +93,7 @@ QLineSeries *makeLine(QChart *chart, const char *name, QRgb colour, Qt::PenStyle
 } // namespace
 
 SequenceChart::SequenceChart(Settings &settings, MessageBoxes &boxes, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : SideWindow(QStringLiteral("SequenceChart"), settings, parent)
     , m_settings(settings)
     , m_boxes(boxes)
     , m_chart(new QChart)
@@ -110,7 +108,6 @@ SequenceChart::SequenceChart(Settings &settings, MessageBoxes &boxes, QWidget *p
     , m_steps(new QCategoryAxis(m_chart))
     , m_texts(SequenceTexts::initial())
 {
-    setObjectName(QStringLiteral("SequenceChart"));
     setWindowTitle(QStringLiteral("Sequence Chart"));
 
     auto *volts = new QValueAxis(m_chart);
@@ -159,6 +156,7 @@ SequenceChart::SequenceChart(Settings &settings, MessageBoxes &boxes, QWidget *p
     auto *scaleLabel = new QLabel(QStringLiteral("&Scale:"), this);
     scaleLabel->setBuddy(m_scale);
     m_scale->setObjectName(QStringLiteral("ChartScale"));
+    nameComboBoxesByTheirOwnName(); // not "Time", which is the box's value
     m_scale->setAccessibleName(QStringLiteral("Scale of the time axis"));
     m_scale->setAccessibleDescription(
             QStringLiteral("Time: as long as each step lasts. Steps: every step equally wide."));
@@ -178,11 +176,9 @@ SequenceChart::SequenceChart(Settings &settings, MessageBoxes &boxes, QWidget *p
     setTabOrder(m_view, m_scale);
     setTabOrder(m_scale, save);
     resize(960, 600);
-    restoreGeometry(settings.geometry(objectName()));
+    restorePlace();
     if (settings.chartScale() == QLatin1String("steps"))
         m_scale->setCurrentIndex(1);
-    // Ctrl+W closes it like any document window; Esc too, unless a run takes it for Stop.
-    connect(new QShortcut(QKeySequence::Close, this), &QShortcut::activated, this, &QWidget::close);
 
     m_redrawTimer.setSingleShot(true);
     m_redrawTimer.setInterval(RedrawDelayMs);
@@ -197,21 +193,6 @@ SequenceChart::SequenceChart(Settings &settings, MessageBoxes &boxes, QWidget *p
 }
 
 SequenceChart::~SequenceChart() = default;
-
-void SequenceChart::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void SequenceChart::closeEvent(QCloseEvent *event)
-{
-    m_settings.setGeometry(objectName(), saveGeometry());
-    QWidget::closeEvent(event);
-}
 
 void SequenceChart::showSequence(const SequenceTexts &texts,
                                  const std::optional<RunProgress> &progress)
@@ -248,7 +229,9 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
     m_redrawTimer.stop();
     m_drawnNumbers = numbers;
     m_plan = planRun(m_drawnNumbers.seconds, m_drawnNumbers.cycles);
-    m_segments = segmentsOf(m_plan, m_drawnNumbers, MaxCyclesDrawn);
+    // Every cycle while they can be told apart; else one, which the cursor goes round.
+    const bool everyCycle = m_plan.cycles != UntilStop && m_plan.cycles <= MaxCyclesDrawn;
+    m_segments = segmentsOf(m_plan, m_drawnNumbers, everyCycle ? m_plan.cycles : 1);
     m_drawn = true;
     const ChartScale shownScale = scale();
     const ChartSeries series = chartSeriesOf(m_segments, shownScale);
@@ -332,9 +315,9 @@ void SequenceChart::placeCursor()
     const Tick tick = wholeRun ? m_progress->tick : m_progress->tick % m_plan.cycleTicks();
     const double x = xOfTick(m_segments, scale(), tick);
     m_cursor->replace(QList<QPointF>{{x, 0}, {x, VoltsMax}});
-    const QString cycle = m_progress->cycles == 1 ? QString()
-                                                  : QStringLiteral("Cycle %1 \u00b7 ")
-                                                            .arg(m_progress->cycle);
+    const QString cycle = m_progress->cycles == 1
+                                  ? QString()
+                                  : QStringLiteral("Cycle %1 \u00b7 ").arg(m_progress->cycle);
     m_cursor->setName(cycle
                       + QStringLiteral("Step %1 \u00b7 %2")
                                 .arg(m_progress->step)

@@ -6,13 +6,13 @@
 // where it stands.
 
 #include "chartseries.h"
+#include "sidewindow.h"
 
 #include "frontpanel.h"
 #include "messages.h"
 #include "sequencetable.h"
 
 #include <QTimer>
-#include <QWidget>
 
 #include <optional>
 #include <vector>
@@ -27,7 +27,7 @@ namespace mq7410 {
 
 class Settings;
 
-class SequenceChart : public QWidget
+class SequenceChart : public SideWindow
 {
     Q_OBJECT
 public:
@@ -43,10 +43,6 @@ public:
     // Writes the chart at the window's size: SVG for a name ending in .svg, else PNG. False
     // after nothing was written.
     bool saveImage(const QString &path);
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void redrawIfChanged();

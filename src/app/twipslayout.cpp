@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "twipslayout.h"
 
+#include "elidedlabel.h"
 #include "wrappingbutton.h"
 
+#include <QAbstractSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,6 +43,10 @@ QSize captionNeed(const QWidget *widget)
         return pushButtonNeed(button);
     if (const auto *edit = qobject_cast<const QLineEdit *>(widget))
         return {0, edit->sizeHint().height()};
+    if (qobject_cast<const ElidedLabel *>(widget))
+        return widget->minimumSizeHint(); // what does not fit ends in "…"
+    if (qobject_cast<const QAbstractSpinBox *>(widget))
+        return widget->sizeHint(); // its longest value, "until Stop" too
     if (qobject_cast<const QLabel *>(widget) || qobject_cast<const QRadioButton *>(widget))
         return widget->sizeHint();
     return {0, 0};

@@ -153,8 +153,8 @@ void UIForm::completeEntry(int row, std::optional<SetPoint> setPoint)
     // For a Time box `row` is its step.
     const std::string text = setPoint ? m_panel.tableTexts().value(row, *setPoint)
                                       : m_panel.tableTexts().time(row);
-    m_note = fromStd(readingNote(text, setPoint,
-                                 setPoint ? valueOf(m_panel.limits(), *setPoint) : 0));
+    m_note = fromStd(
+            readingNote(text, setPoint, setPoint ? valueOf(m_panel.limits(), *setPoint) : 0));
     if (setPoint)
         m_panel.completeEntry(row, *setPoint);
     render();
@@ -268,14 +268,14 @@ void UIForm::logged(const LoggedFrame &entry, bool update)
         return; // the end of a run: the run's own line tells it
     const bool failed = entry.status != "sent" && entry.status != "waiting for the line";
     const QString time = fromStd(entry.time).section(QLatin1Char(' '), 1).left(8);
-    StatusFields::show(m_status->FrameStatus,
-                       time + QStringLiteral("  ") + fromStd(entry.frame) + QStringLiteral("  ")
-                               + fromStd(entry.meaning) + QStringLiteral(" \u00b7 ")
-                               + fromStd(entry.status)
-                               + (entry.origin == "panel" || entry.origin == "run"
-                                          ? QString()
-                                          : QStringLiteral(" \u00b7 from ") + fromStd(entry.origin)),
-                       failed);
+    StatusFields::show(
+            m_status->FrameStatus,
+            time + QStringLiteral("  ") + fromStd(entry.frame) + QStringLiteral("  ")
+                    + fromStd(entry.meaning) + QStringLiteral(" \u00b7 ") + fromStd(entry.status)
+                    + (entry.origin == "panel" || entry.origin == "run"
+                               ? QString()
+                               : QStringLiteral(" \u00b7 from ") + fromStd(entry.origin)),
+            failed);
 }
 
 void UIForm::showPanelFocus(SetPoint editTarget)
@@ -346,6 +346,11 @@ void UIForm::endProgram()
     if (m_ended)
         return;
     m_ended = true;
+    // Closed, so that they open again where they stood.
+    if (m_frameLog)
+        m_frameLog->close();
+    if (m_chart)
+        m_chart->close();
     if (const Status ended = m_session.end(); !ended) {
         std::fprintf(stderr, "mq7410: %s\n", ended.failure().text.c_str());
         if (isVisible())

@@ -50,9 +50,10 @@ bool UIForm::tableMayGo()
 
 bool UIForm::openSequence(const QByteArray &path)
 {
-    if (!tableMayGo())
+    if (!tableMayGo() || !act("Open Sequence", [&] { return m_session.openSequence(path); }))
         return false;
-    return act("Open Sequence", [&] { return m_session.openSequence(path); });
+    rememberFolder(path);
+    return true;
 }
 
 void UIForm::openSequenceDialog()
@@ -67,7 +68,7 @@ void UIForm::fillRecentFiles()
     m_recentMenu->clear();
     const QList<QByteArray> files = m_session.settings().recentFiles();
     for (qsizetype i = 0; i < files.size(); ++i) {
-        const QByteArray path = files[i];
+        const QByteArray &path = files[i];
         // The whole path, so that two files of one name are told apart; '&' is not a mnemonic.
         QString caption = QFile::decodeName(path);
         caption.replace(QLatin1Char('&'), QLatin1String("&&"));
@@ -86,12 +87,10 @@ bool UIForm::saveSequence()
     if (path.isEmpty())
         return saveSequenceAs();
     if (m_session.sequenceChangedOnDisk()) {
-        const std::string name = displayName(path).toStdString();
-        if (m_boxes.show({MessageKind::Question, "Save Sequence",
-                          name + " was changed on disk since it was loaded or saved here. "
-                                 "Overwrite it?",
-                          {}})
-            != Answer::Yes)
+        const std::string prompt = displayName(path).toStdString()
+                                   + " was changed on disk since it was loaded or saved here. "
+                                     "Overwrite it?";
+        if (m_boxes.show({MessageKind::Question, "Save Sequence", prompt, {}}) != Answer::Yes)
             return false;
     }
     return saveSequenceTo(path);
@@ -107,7 +106,18 @@ bool UIForm::saveSequenceAs()
 
 bool UIForm::saveSequenceTo(const QByteArray &path)
 {
-    return act("Save Sequence", [&] { return m_session.saveSequence(path); });
+    if (!act("Save Sequence", [&] { return m_session.saveSequence(path); }))
+        return false;
+    rememberFolder(path);
+    return true;
+}
+
+void UIForm::rememberFolder(const QByteArray &path)
+{
+    // However the file came (a dialog, a drop, the menu of recent files, the command line), the
+    // next dialog for a sequence starts beside it.
+    m_session.settings().setFolder(FileKind::Sequence,
+                                   QFileInfo(QFile::decodeName(path)).absolutePath());
 }
 
 void UIForm::dragEnterEvent(QDragEnterEvent *event)
