@@ -9,6 +9,7 @@
 #include "session.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QScopeGuard>
@@ -83,6 +84,7 @@ private slots:
     void lineLostDuringARun();
     void endStopsTheRunAndSwitchesOff();
     void sequenceFilesByName();
+    void endOfARunOnAnotherDay();
     void fullDiskKeepsTheEarlierFile();
 };
 
@@ -131,12 +133,11 @@ void TestSession::lineLostDuringARun()
 void TestSession::endStopsTheRunAndSwitchesOff()
 {
     Bench bench;
-    bench.session.settings().setEndAction(EndAction::OutputOff);
     QVERIFY(bench.session.openPort("COM1"));
     QVERIFY(bench.session.panel().setOutput(true));
     QVERIFY(bench.session.openSequence(bench.write("short.csv", ShortRun)));
     QVERIFY(bench.session.panel().start());
-    QVERIFY(bench.session.end());
+    QVERIFY(bench.session.end(EndAction::OutputOff));
     QCOMPARE(framesIn(bench.supply.readAll()),
              (QStringList{"8CF0F0", "8D0064000000000000", "8D00000000000003E8", "8C0F0F"}));
     QVERIFY(!bench.session.portStatus().open);
@@ -149,7 +150,7 @@ void TestSession::sequenceFilesByName()
     const QByteArray odd = bench.write("caf\xe9.csv", ShortRun);
     QVERIFY(!odd.isEmpty());
     QVERIFY(bench.session.openSequence(odd));
-    QCOMPARE(bench.session.settings().recentFiles().front(), odd);
+    QVERIFY(bench.session.loadNote().isEmpty());
     QVERIFY(!bench.session.sequenceChangedOnDisk());
     // Saving under it is refused rather than written under another name.
     const Status refused = bench.session.saveSequence(odd);
@@ -160,6 +161,14 @@ void TestSession::sequenceFilesByName()
     QVERIFY(!bench.session.sequenceChangedOnDisk());
     QVERIFY(!bench.write("plain.csv", ShortRun + "\n").isEmpty());
     QVERIFY(bench.session.sequenceChangedOnDisk());
+    // Values above a user's limit load as 0, and the session says how many.
+    SetPointValues limits = SupplyLimits;
+    valueOf(limits, SetPoint::Ch1Voltage) = 150;
+    bench.session.panel().setLimits(limits);
+    QVERIFY(bench.session.openSequence(plain));
+    QCOMPARE(bench.session.loadNote(),
+             QStringLiteral("plain.csv: 1 value(s) the boxes do not take (above a limit, or beyond "
+                            "the supply's range) show 0"));
     // A pipe is refused, not read.
     const QByteArray pipe = QFile::encodeName(bench.dir.filePath(QStringLiteral("pipe.csv")));
     QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
@@ -185,6 +194,14 @@ void TestSession::fullDiskKeepsTheEarlierFile()
     QVERIFY(!full && full.failure().text.find("No space left on device") != std::string::npos);
     QVERIFY(!bench.session.sequenceChangedOnDisk()); // the earlier file, whole
     QCOMPARE(QDir(disk.path()).entryList(QDir::Files), (QStringList{"filler", "steps.csv"}));
+}
+
+void TestSession::endOfARunOnAnotherDay()
+{
+    // Today the time of day is enough; on another day the date comes with it.
+    QCOMPARE(wallTimeIn(0).size(), qsizetype(8));
+    QCOMPARE(wallTimeIn(2 * 24 * 3600).left(10),
+             QDateTime::currentDateTime().addDays(2).toString(QStringLiteral("yyyy-MM-dd")));
 }
 
 QTEST_GUILESS_MAIN(TestSession)

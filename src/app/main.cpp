@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
     // While the walk asks its questions there is no window to end: let the port go and leave.
     const QMetaObject::Connection duringWalk
             = QObject::connect(&signalWatcher, &SignalWatcher::received, &app, [&session] {
-                  (void)session.end();
+                  (void)session.end(EndAction::LeaveAsIs); // nothing was sent yet
                   std::_Exit(0);
               });
     const WalkResult walk = session.walkPorts(boxes);

@@ -351,7 +351,7 @@ void UIForm::endProgram()
         m_frameLog->close();
     if (m_chart)
         m_chart->close();
-    if (const Status ended = m_session.end(); !ended) {
+    if (const Status ended = m_session.end(m_session.settings().endAction()); !ended) {
         std::fprintf(stderr, "mq7410: %s\n", ended.failure().text.c_str());
         if (isVisible())
             m_boxes.show({MessageKind::Warning, SerialErrorTitle, ended.failure().text, {}});

@@ -92,7 +92,7 @@ private:
     void fillRecentFiles();
     bool saveSequence();
     bool saveSequenceAs();
-    void rememberFolder(const QByteArray &path);
+    void rememberFile(const QByteArray &path);
     // Before the table is replaced or the program ends: Save, Discard or Cancel when the table
     // changed since its file was loaded or saved. True to go on.
     bool tableMayGo();

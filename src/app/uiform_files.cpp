@@ -52,7 +52,9 @@ bool UIForm::openSequence(const QByteArray &path)
 {
     if (!tableMayGo() || !act("Open Sequence", [&] { return m_session.openSequence(path); }))
         return false;
-    rememberFolder(path);
+    rememberFile(path);
+    m_note = m_session.loadNote();
+    render();
     return true;
 }
 
@@ -108,14 +110,15 @@ bool UIForm::saveSequenceTo(const QByteArray &path)
 {
     if (!act("Save Sequence", [&] { return m_session.saveSequence(path); }))
         return false;
-    rememberFolder(path);
+    rememberFile(path);
     return true;
 }
 
-void UIForm::rememberFolder(const QByteArray &path)
+void UIForm::rememberFile(const QByteArray &path)
 {
-    // However the file came (a dialog, a drop, the menu of recent files, the command line), the
-    // next dialog for a sequence starts beside it.
+    // However the file came (a dialog, a drop, the menu of recent files, the command line), it
+    // heads the recent files and the next dialog for a sequence starts beside it.
+    m_session.settings().addRecentFile(path);
     m_session.settings().setFolder(FileKind::Sequence,
                                    QFileInfo(QFile::decodeName(path)).absolutePath());
 }

@@ -52,7 +52,7 @@ void Headless::printFrames(bool withOrigin)
 int Headless::finish(int status)
 {
     (void)m_session.panel().finishWaiting();
-    if (const Status ended = m_session.end(); !ended) {
+    if (const Status ended = m_session.end(EndAction::LeaveAsIs); !ended) {
         m_printer.message(QString::fromStdString(ended.failure().text));
         status = LineFailed;
     }

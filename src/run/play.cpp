@@ -39,7 +39,7 @@ void showProgress(Headless &headless, Printer &printer)
                      [&session, &printer] { printer.line(session.lastRunEnding()); });
 }
 
-// The file as the window's recent files must name it: from anywhere.
+// The file named from anywhere, as the log and the messages name it.
 QByteArray absolutePath(const QByteArray &path)
 {
     if (path.startsWith('/'))
@@ -57,6 +57,8 @@ int play(const Options &options, Printer &printer)
         printer.message(QString::fromStdString(loaded.failure().text));
         return Refused;
     }
+    if (!session.loadNote().isEmpty())
+        printer.message(session.loadNote());
     if (options.repeat)
         (void)session.panel().setRepeat(*options.repeat); // checked with the options
     if (const int opened = headless.open(); opened != Done)

@@ -176,7 +176,17 @@ Status Session::openSequence(const QByteArray &path)
         return loaded;
     m_sequencePath = path;
     m_sequenceBytes = *bytes;
-    m_settings->addRecentFile(path);
+    // A value the boxes do not take shows 0, as if typed: say so, or a Save would lose it unseen.
+    int reset = 0;
+    for (int row = 0; row < RowCount; ++row) {
+        for (const SetPoint setPoint : AllSetPoints)
+            reset += texts->value(row, setPoint) != m_panel.tableTexts().value(row, setPoint);
+    }
+    m_loadNote = reset == 0 ? QString()
+                            : QStringLiteral("%1: %2 value(s) the boxes do not take (above a "
+                                             "limit, or beyond the supply's range) show 0")
+                                      .arg(displayName(path))
+                                      .arg(reset);
     emit changed();
     return {};
 }
@@ -196,7 +206,6 @@ Status Session::saveSequence(const QByteArray &path)
     m_panel.markTableSaved();
     m_sequencePath = path;
     m_sequenceBytes = bytes;
-    m_settings->addRecentFile(path);
     emit changed();
     return {};
 }
@@ -285,14 +294,14 @@ void Session::onLineLost(const QString &reason)
     emit changed();
 }
 
-Status Session::end()
+Status Session::end(EndAction action)
 {
     if (m_ended)
         return {};
     m_ended = true;
     if (m_panel.running())
         (void)m_panel.stop(); // the Finish row: the run must not stay at one of its steps
-    if (m_settings->endAction() == EndAction::OutputOff)
+    if (action == EndAction::OutputOff)
         (void)m_panel.setOutput(false);
     m_timer.stop();
     m_timer.setInterval(1000);

@@ -65,6 +65,10 @@ public:
 
     // --- the sequence file, named by the system's bytes
     Status openSequence(const QByteArray &path);
+    // What the last file loaded held that the boxes did not take (above a limit, or beyond
+    // the supply's range): "ramp.csv: 7 values the boxes do not take show 0"; empty when all
+    // were taken.
+    const QString &loadNote() const { return m_loadNote; }
     // Writes the table to `path`, which becomes the table's file; refused, with nothing
     // written, when the table holds a text the file cannot.
     Status saveSequence(const QByteArray &path);
@@ -92,9 +96,10 @@ public:
     void setDefaultOrigin(const QString &origin) { m_origin = origin; }
 
     // --- the end: a run still active is stopped (its Finish row), the output is switched off
-    // when the settings say so, and the line is let go within about a second. A Failure when
-    // part of a frame stayed on the line: the supply will misread the next frame it gets.
-    Status end();
+    // for EndAction::OutputOff (the panel passes its settings' choice; a script's program
+    // leaves the supply as its commands left it), and the line is let go within about a second.
+    // A Failure when part of a frame stayed on the line: the supply will misread the next frame.
+    Status end(EndAction action);
     // The last run's ending, as the status line says it; empty before any run ended.
     const QString &lastRunEnding() const { return m_lastRunEnding; }
 
@@ -126,6 +131,7 @@ private:
     QByteArray m_sequencePath;
     QByteArray m_sequenceBytes; // as loaded or saved: the file changed on disk when it differs
     QString m_lastRunEnding;
+    QString m_loadNote;
     bool m_ended = false;
 };
 
