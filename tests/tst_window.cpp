@@ -382,10 +382,13 @@ private slots:
     {
         QFETCH(QByteArray, arguments);
         QFETCH(QByteArray, parsed);
-        const CommandLine line = parseCommandLine(("mq7410 " + arguments).split(' '));
-        QCOMPARE(QByteArray::number(int(line.help)) + ' ' + QByteArray::number(int(line.version))
-                         + ' ' + line.scpi.toUtf8() + ' ' + line.sequenceFile + '|'
-                         + line.error.toUtf8(),
+        const Result<CommandLine> line = parseCommandLine(("mq7410 " + arguments).split(' '));
+        if (!line) {
+            QCOMPARE("0 0  |" + QByteArray::fromStdString(line.failure().text), parsed);
+            return;
+        }
+        QCOMPARE(QByteArray::number(int(line->help)) + ' ' + QByteArray::number(int(line->version))
+                         + ' ' + line->scpi.toUtf8() + ' ' + line->sequenceFile + '|',
                  parsed);
     }
 };

@@ -46,24 +46,24 @@ struct Parser
 
 } // namespace
 
-CommandLine parseCommandLine(const QList<QByteArray> &arguments)
+Result<CommandLine> parseCommandLine(const QList<QByteArray> &arguments)
 {
     Parser parser;
     QStringList texts;
     for (const QByteArray &argument : arguments)
         texts << QFile::decodeName(argument);
+    if (!parser.parser.parse(texts))
+        return Failure{FailureKind::BadValue, parser.parser.errorText().toStdString()};
     CommandLine command;
-    if (!parser.parser.parse(texts)) {
-        command.error = parser.parser.errorText();
-        return command;
-    }
     command.help = parser.parser.isSet(parser.help);
     command.version = parser.parser.isSet(parser.version);
     command.scpi = parser.parser.value(parser.scpi);
     const QStringList files = parser.parser.positionalArguments();
     if (files.size() > 1) {
-        command.error = QStringLiteral("more than one sequence file: ") + files.at(1);
-    } else if (!files.isEmpty()) {
+        return Failure{FailureKind::BadValue,
+                       "more than one sequence file: " + files.at(1).toStdString()};
+    }
+    if (!files.isEmpty()) {
         // The name as the system gave it: decoding it may have lost bytes that are not UTF-8.
         command.sequenceFile = QFile::encodeName(files.front());
         for (qsizetype i = arguments.size() - 1; i > 0; --i) {

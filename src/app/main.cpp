@@ -49,11 +49,12 @@ int main(int argc, char *argv[])
     QList<QByteArray> arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QByteArray(argv[i]);
-    const CommandLine command = parseCommandLine(arguments);
-    if (!command.error.isEmpty()) {
-        std::fprintf(stderr, "mq7410: %s\nTry 'mq7410 --help'.\n", qPrintable(command.error));
+    const Result<CommandLine> parsed = parseCommandLine(arguments);
+    if (!parsed) {
+        std::fprintf(stderr, "mq7410: %s\nTry 'mq7410 --help'.\n", parsed.failure().text.c_str());
         return 2;
     }
+    const CommandLine &command = *parsed;
     if (command.help || command.version) {
         const bool printed = print(command.help ? helpText()
                                                 : QStringLiteral("mq7410 " MQ7410_VERSION "\n"));
@@ -79,12 +80,11 @@ int main(int argc, char *argv[])
     if (walk.port == 0)
         return 0;
 
+    RemoteControl remote(session); // before the window, which shows it until its end
     UIForm form(session, boxes);
     boxes.setParentWindow(&form);
     QObject::connect(&form, &UIForm::endRequested, &app, &QCoreApplication::quit);
     QObject::connect(&signalWatcher, &SignalWatcher::received, &form, &UIForm::endProgram);
-
-    RemoteControl remote(session);
     form.setRemoteControl(&remote);
     const QString address = !command.scpi.isEmpty()           ? command.scpi
                             : session.settings().remoteControl() ? session.settings().remoteAddress()
