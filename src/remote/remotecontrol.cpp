@@ -1,8 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Before any Qt header: the interpreter names a member `slots`, which Qt's keyword macro
-// would empty.
-#include "scpiinterpreter.h"
-
 #include "remotecontrol.h"
 
 #include "identity.h"

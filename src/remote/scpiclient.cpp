@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Before any Qt header: the interpreter names a member `slots`, which Qt's keyword macro
-// would empty.
-#include "scpiinterpreter.h"
-
 #include "scpiclient.h"
+
+#include "scpiinterpreter.h"
 
 #include "listenaddress.h"
 #include "session.h"

@@ -52,7 +52,6 @@ private:
 
     QTcpSocket *m_socket;
     Session &m_session;
-    // Held apart: its header cannot follow Qt's, whose keyword macro `slots` it would meet.
     std::unique_ptr<ScpiInterpreter> m_scpi;
     LineFramer m_framer;
     QString m_peer;
