@@ -15,14 +15,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
-#include <QKeyEvent>
-#include <QShortcut>
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -313,7 +313,9 @@ void SequenceChart::nameSegments(const QList<double> &edges)
     const int every = std::max(1, (m_segments.back().cycle + names - 1) / names);
     for (std::size_t i = 0; i < count; ++i) {
         const PlanSegment &segment = m_segments[i];
-        const bool cycleEnd = i + 1 == count || m_segments[i + 1].cycle != segment.cycle;
+        // The run's last frame belongs to the last cycle: that cycle ends before it.
+        const bool cycleEnd = i + 1 == count || m_segments[i + 1].cycle != segment.cycle
+                              || isRunEnd(m_segments[i + 1]);
         if (isRunEnd(segment))
             m_steps->append(segmentName(segment), edges.at(qsizetype(i) + 1));
         else if (cycleEnd && segment.cycle % every == 0)
@@ -332,9 +334,9 @@ void SequenceChart::placeCursor()
     const Tick tick = wholeRun ? m_progress->tick : m_progress->tick % m_plan.cycleTicks();
     const double x = xOfTick(m_segments, scale(), tick);
     m_cursor->replace(QList<QPointF>{{x, 0}, {x, VoltsMax}});
-    const QString cycle = m_progress->cycles == 1 ? QString()
-                                                  : QStringLiteral("Cycle %1 \u00b7 ")
-                                                            .arg(m_progress->cycle);
+    const QString cycle = m_progress->cycles == 1
+                                  ? QString()
+                                  : QStringLiteral("Cycle %1 \u00b7 ").arg(m_progress->cycle);
     m_cursor->setName(cycle
                       + QStringLiteral("Step %1 \u00b7 %2")
                                 .arg(m_progress->step)
