@@ -11,6 +11,8 @@
 namespace mq7410 {
 namespace {
 
+const char *const WaitingStatus = "waiting for the line";
+
 QString fromStd(const std::string &text)
 {
     return QString::fromStdString(text);
@@ -22,7 +24,7 @@ std::string statusText(const FrameRecord &record)
     case FrameStatus::Sent:
         return "sent";
     case FrameStatus::Waiting:
-        return "waiting for the line";
+        return WaitingStatus;
     case FrameStatus::Refused:
         return "not sent: " + record.reason;
     case FrameStatus::Cut:
@@ -39,6 +41,11 @@ std::string now()
 }
 
 } // namespace
+
+bool waitingForLine(const LoggedFrame &entry)
+{
+    return entry.status == WaitingStatus;
+}
 
 QString wallTimeIn(std::int64_t seconds)
 {

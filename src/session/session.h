@@ -129,6 +129,10 @@ private:
     bool m_ended = false;
 };
 
+// Whether the entry is a frame whose rest still waits for the line: an update of it says how it
+// ended.
+bool waitingForLine(const LoggedFrame &entry);
+
 // "17:13:42" today, "2026-12-09 17:13:42" on another day: when something `seconds` from now
 // happens.
 QString wallTimeIn(std::int64_t seconds);
