@@ -12,9 +12,11 @@
 // - with --cycles N, two steps of S seconds (step 3's time 0 ends the cycle) repeated N times:
 //   a frame every S+1 ticks, 2N+1 frames, the last one step 3's row. The player's peak
 //   resident set is read at Start and at the end.
+// With --chart the window plays with View > Sequence Chart open: its cursor is redrawn on
+// every tick.
 //
 //   bench-sequence-timing [--step-seconds S] [--runs N] [--cycles N] [--program window|play]
-//                         [--sim PATH] [--run PATH]
+//                         [--chart] [--sim PATH] [--run PATH]
 
 #include "benchtools.h"
 #include "simlog.h"
@@ -23,6 +25,7 @@
 #include "sequencefile.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDateTime>
 #include <QEventLoop>
@@ -247,6 +250,11 @@ int main(int argc, char *argv[])
     std::unique_ptr<BenchPanel> window;
     if (program == QLatin1String("window"))
         window = std::make_unique<BenchPanel>();
+    const bool chart = arguments.contains(QStringLiteral("--chart"));
+    if (chart && !window)
+        failWith("--chart is for the window");
+    if (chart)
+        window->form->findChild<QAction *>(QStringLiteral("mSequenceChart"))->trigger();
 
     const QString started = QDateTime::currentDateTime().toString(Qt::ISODate);
     const QString machineBefore = machineLine();
@@ -272,8 +280,9 @@ int main(int argc, char *argv[])
                 qPrintable(commandLine(arguments)));
     std::printf("machine: %s (before), %s (after)\n", qPrintable(machineBefore),
                 qPrintable(machineLine()));
-    const QString player
-            = window ? QStringLiteral("the window") : QStringLiteral("mq7410-run play");
+    const QString player = chart    ? QStringLiteral("the window, its chart open")
+                           : window ? QStringLiteral("the window")
+                                    : QStringLiteral("mq7410-run play");
     if (cycles > 0) {
         std::printf("%s: %lld run(s) of %lld cycles of two %lld s steps: frames every %lld ticks "
                     "of 1000 ms\n",

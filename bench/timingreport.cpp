@@ -15,6 +15,7 @@ constexpr std::size_t WholeTable = 40;
 constexpr std::size_t TableEnds = 10;
 // Over many cycles, these first and last cycles are compared.
 constexpr int CyclesCompared = 10;
+constexpr double GoalMs = 5.0;
 
 using Error = std::function<std::optional<double>(const FrameTiming &)>;
 
@@ -89,8 +90,11 @@ void report(const std::vector<FrameTiming> &timings, long long runs)
             std::printf("%4s (%zu frames left out)\n", "...", timings.size() - 2 * TableEnds);
     }
     double largest = 0;
-    for (const FrameTiming &t : timings)
+    std::size_t late = 0;
+    for (const FrameTiming &t : timings) {
         largest = std::max(largest, std::abs(t.errorMs));
+        late += std::abs(t.errorMs) > GoalMs ? 1 : 0;
+    }
 
     std::printf("\n%zu frames\n", timings.size());
     summarizeErrors("written by the panel:", timings, Written);
@@ -131,8 +135,9 @@ void report(const std::vector<FrameTiming> &timings, long long runs)
         summarizeErrors(first, part(1, CyclesCompared), Received);
         summarizeErrors(last, part(cycles - CyclesCompared + 1, cycles), Received);
     }
-    std::printf("goal: every frame received within 5 ms of its ideal time - %s\n",
-                largest <= 5.0 ? "met" : "missed");
+    std::printf("goal: every frame received within %.0f ms of its ideal time - %s (%zu of %zu "
+                "frames beyond it)\n",
+                GoalMs, late == 0 ? "met" : "missed", late, timings.size());
 }
 
 } // namespace mq7410::bench
