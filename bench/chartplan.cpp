@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
@@ -186,7 +187,9 @@ int main(int argc, char *argv[])
     const int rounds = option(arguments, QStringLiteral("--rounds"), 20000);
     const int redraws = option(arguments, QStringLiteral("--redraws"), 50);
 
-    std::printf("command: %s\n", qPrintable(arguments.join(' ')));
+    std::printf("bench-chart-plan, %s\ncommand: %s\n",
+                qPrintable(QDateTime::currentDateTime().toString(Qt::ISODate)),
+                qPrintable(arguments.join(' ')));
     std::printf("machine: %d cores, load average %s, platform %s\n", QThread::idealThreadCount(),
                 qPrintable(loadAverage()), qPrintable(QGuiApplication::platformName()));
     const bool oneCycle = measure(worstTable(1), "nine steps of 999999 s, every cell different",
