@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "benchtools.h"
 
 #include <QFile>
@@ -11,7 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <numeric>
+#include <termios.h>
+#include <unistd.h>
 
 namespace mq7410::bench {
 
@@ -38,24 +42,21 @@ Summary summarize(std::vector<std::int64_t> ns)
     return summary;
 }
 
-WriteResult StampingLink::write(std::string_view frame)
+BenchSession::BenchSession(const std::string &port)
+    : session(std::make_unique<Settings>(settingsDir.filePath(QStringLiteral("mq7410.conf"))))
 {
-    WriteResult result = m_link.write(frame);
-    writtenNs.push_back(monotonicNs());
-    return result;
+    if (const Status opened = session.openPort(port); !opened)
+        failWith("opening " + port + ": " + opened.failure().text);
 }
 
-BenchPanel::BenchPanel(FrameLink *link)
-    : stamps(link ? *link : line)
-    , panel(stamps, clock)
+BenchPanel::BenchPanel()
+    : BenchSession("COM1")
 {
-    if (!link) {
-        boxes.answers = {Answer::Yes};
-        if (walkPorts(line, boxes).port != 1)
-            die("the panel found no port");
-        boxes.shown.clear();
-    }
-    form = std::make_unique<UIForm>(panel, line, boxes);
+    QObject::connect(&session, &Session::logged, [this](const LoggedFrame &entry, bool update) {
+        if (!update && !entry.frame.empty())
+            writtenNs.push_back(monotonicNs());
+    });
+    form = std::make_unique<UIForm>(session, boxes);
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         die("the window was not shown");
@@ -64,7 +65,29 @@ BenchPanel::BenchPanel(FrameLink *link)
 void BenchPanel::checkNoErrorBox() const
 {
     if (!boxes.shown.empty())
-        die(("the panel reported: " + boxes.shown.front().prompt).c_str());
+        failWith("the panel reported: " + boxes.shown.front().prompt);
+}
+
+void readFrame(test::FarEnd &end, std::size_t count)
+{
+    if (end.readExactly(count).size() != count) {
+        errno = ETIMEDOUT;
+        die("waiting for a frame at the far end");
+    }
+}
+
+int openLikeThePanel(const std::string &device)
+{
+    const int fd = ::open(device.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    termios line{};
+    if (fd < 0 || ::tcgetattr(fd, &line) != 0)
+        die("opening the pseudo-terminal");
+    ::cfmakeraw(&line);
+    ::cfsetspeed(&line, B115200);
+    line.c_cflag |= CLOCAL;
+    if (::tcsetattr(fd, TCSANOW, &line) != 0)
+        die("setting the line");
+    return fd;
 }
 
 void preferOffscreen()
@@ -95,9 +118,27 @@ long long intOption(const QStringList &arguments, const QString &name, long long
     return value;
 }
 
+QString textOption(const QStringList &arguments, const QString &name, const QString &fallback)
+{
+    const qsizetype at = arguments.indexOf(name);
+    if (at < 0)
+        return fallback;
+    if (at + 1 >= arguments.size()) {
+        std::fprintf(stderr, "%s needs a value\n", qPrintable(name));
+        std::exit(2);
+    }
+    return arguments[at + 1];
+}
+
 void die(const char *what)
 {
     std::fprintf(stderr, "%s: %s\n", what, errno ? std::strerror(errno) : "failed");
+    std::exit(1);
+}
+
+void failWith(const std::string &message)
+{
+    std::fprintf(stderr, "%s\n", message.c_str());
     std::exit(1);
 }
 

@@ -15,12 +15,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QShortcut>
 #include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -296,7 +298,9 @@ void SequenceChart::nameSegments(const QList<double> &edges)
     const int every = std::max(1, (m_segments.back().cycle + names - 1) / names);
     for (std::size_t i = 0; i < count; ++i) {
         const PlanSegment &segment = m_segments[i];
-        const bool cycleEnd = i + 1 == count || m_segments[i + 1].cycle != segment.cycle;
+        // The run's last frame belongs to the last cycle: that cycle ends before it.
+        const bool cycleEnd = i + 1 == count || m_segments[i + 1].cycle != segment.cycle
+                              || isRunEnd(m_segments[i + 1]);
         if (isRunEnd(segment))
             m_steps->append(segmentName(segment), edges.at(qsizetype(i) + 1));
         else if (cycleEnd && segment.cycle % every == 0)

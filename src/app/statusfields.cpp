@@ -4,6 +4,9 @@
 #include "appearance.h"
 
 #include <QGridLayout>
+#include <QHBoxLayout>
+
+#include <algorithm>
 
 namespace mq7410 {
 namespace {
@@ -28,6 +31,7 @@ StatusFields::StatusFields(QWidget *parent)
     , RunStatus(makeField(this, "RunStatus", QStringLiteral("Run")))
     , NoteStatus(makeField(this, "NoteStatus", QStringLiteral("Note")))
     , StopCommand(new QPushButton(QStringLiteral("Stop"), this))
+    , m_lastLine(new QHBoxLayout)
 {
     StopCommand->setObjectName(QStringLiteral("StopCommand"));
     StopCommand->setAccessibleName(QStringLiteral("Stop the sequence"));
@@ -42,8 +46,10 @@ StatusFields::StatusFields(QWidget *parent)
     grid->addWidget(RemoteStatus, 0, 1);
     grid->addWidget(FileStatus, 0, 2);
     grid->addWidget(FrameStatus, 1, 0, 1, 3);
-    grid->addWidget(RunStatus, 2, 0, 1, 2);
-    grid->addWidget(NoteStatus, 2, 2);
+    m_lastLine->setSpacing(grid->horizontalSpacing());
+    m_lastLine->addWidget(RunStatus);
+    m_lastLine->addWidget(NoteStatus);
+    grid->addLayout(m_lastLine, 2, 0, 1, 3);
     grid->addWidget(StopCommand, 0, 3, 3, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
@@ -52,6 +58,18 @@ StatusFields::StatusFields(QWidget *parent)
     QSizePolicy stop = StopCommand->sizePolicy();
     stop.setRetainSizeWhenHidden(true);
     StopCommand->setSizePolicy(stop);
+    shareLastLine();
+}
+
+void StatusFields::shareLastLine()
+{
+    // The two seldom speak at once (digits are typed only while no run is active): each gets
+    // room after the length of its text, so that either shows whole when the other is quiet.
+    const auto widthOf = [](const ElidedLabel *field) {
+        return std::max(field->fontMetrics().horizontalAdvance(field->fullText()), 1);
+    };
+    m_lastLine->setStretchFactor(RunStatus, widthOf(RunStatus));
+    m_lastLine->setStretchFactor(NoteStatus, widthOf(NoteStatus));
 }
 
 void StatusFields::show(ElidedLabel *field, const QString &text, bool error)
@@ -62,6 +80,10 @@ void StatusFields::show(ElidedLabel *field, const QString &text, bool error)
                      error ? colorOf(Tint::Error)
                            : field->parentWidget()->palette().color(QPalette::WindowText));
     field->setPalette(palette);
+    if (auto *fields = qobject_cast<StatusFields *>(field->parentWidget());
+        fields && (field == fields->RunStatus || field == fields->NoteStatus)) {
+        fields->shareLastLine();
+    }
 }
 
 } // namespace mq7410

@@ -6,11 +6,14 @@
 #include <QPushButton>
 #include <QWidget>
 
+class QHBoxLayout;
+
 namespace mq7410 {
 
 // The fields of the status bar, three lines: the port, the SCPI server and the sequence file;
 // the last frame; where a run stands (or how the last one ended) and a note on what was just
-// typed; with Stop beside them during a run. Every field elides what does not fit.
+// typed, which share their line by the length of their texts; with Stop beside them during a
+// run. Every field elides what does not fit.
 class StatusFields : public QWidget
 {
     Q_OBJECT
@@ -27,6 +30,11 @@ public:
     ElidedLabel *RunStatus = nullptr;
     ElidedLabel *NoteStatus = nullptr;
     QPushButton *StopCommand = nullptr;
+
+private:
+    void shareLastLine();
+
+    QHBoxLayout *m_lastLine = nullptr;
 };
 
 } // namespace mq7410
