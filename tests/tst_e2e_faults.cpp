@@ -168,8 +168,7 @@ void TestE2eFaults::endingWithPartOfAFrame()
     panel.trigger("Exit");
     // The far end still does not read: the panel says what it left on the line.
     QCOMPARE(panel.boxes.shown.size(), std::size_t(1));
-    QVERIFY(panel.boxes.shown[0].prompt.find("misread the next frame")
-            != std::string::npos);
+    QVERIFY(panel.boxes.shown[0].prompt.find("misread the next frame") != std::string::npos);
     QVERIFY(!panel.session.portStatus().open);
 }
 

@@ -6,11 +6,11 @@
 #include "simprocess.h"
 
 #include <QAction>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QFile>
 #include <QTest>
 #include <QThread>
 

@@ -8,8 +8,8 @@
 #include "serialline.h"
 #include "simprocess.h"
 
-#include <QElapsedTimer>
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
@@ -273,8 +273,10 @@ void TestE2ePorts::signalsEndThePanelAsExitDoes()
     QFETCH(bool, outputOff);
     SimProcess sim;
     QVERIFY(sim.start());
-    QStringList command{childProgram(), "--answers", "yes", "--hold", "--click",
-                        "OutputCommand,Auto", "--fill", "Time1=60,CH1V2=1", "--click", "Start"};
+    QStringList command{childProgram(), "--answers",        "yes",
+                        "--hold",       "--click",          "OutputCommand,Auto",
+                        "--fill",       "Time1=60,CH1V2=1", "--click",
+                        "Start"};
     if (outputOff)
         command << "--output-off-at-end";
     PanelChild child(sim.device().toLocal8Bit(), command);

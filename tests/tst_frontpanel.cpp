@@ -208,8 +208,8 @@ void TestFrontPanel::scripts_data()
     // A frame counts as sent only when its last byte left.
     row("a waiting frame shows nothing new", "H V1 5 E", {"880005"}, zero);
     row("a waiting frame, then its rest", "H V1 5 E S", {"880005"}, "00.00 0.000 | 00.05 0.000");
-    row("the next frame waits for the rest of the last", "H V1 5 E V1 6 E",
-        {"880005"}, "00.00 0.000 | 00.06* 0.000", "line");
+    row("the next frame waits for the rest of the last", "H V1 5 E V1 6 E", {"880005"},
+        "00.00 0.000 | 00.06* 0.000", "line");
     row("a cut frame leaves the supply unknown", "H V1 5 E C", {"880005"},
         "--.-- -.--- | --.-- -.---");
     // After a reconnect the supply may hold anything until a frame sets it.

@@ -88,8 +88,8 @@ void TestProperties::randomUse()
             SetPointValues within = limits;
             for (const SetPoint ch1 : {SetPoint::Ch1Voltage, SetPoint::Ch1Current}) {
                 if (linked)
-                    valueOf(within, ch1) = std::min(valueOf(within, ch1),
-                                                    valueOf(limits, onChannel2(ch1)));
+                    valueOf(within, ch1)
+                            = std::min(valueOf(within, ch1), valueOf(limits, onChannel2(ch1)));
             }
             return within;
         };

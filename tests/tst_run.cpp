@@ -124,10 +124,9 @@ void TestRun::plan_data()
             << Seconds{MaxStepSeconds, MaxStepSeconds, MaxStepSeconds,
                        MaxStepSeconds, MaxStepSeconds, MaxStepSeconds,
                        MaxStepSeconds, MaxStepSeconds, MaxStepSeconds}
-            << 1
-            << Frames{{0, 1},           {longest, 2},     {2 * longest, 3}, {3 * longest, 4},
-                      {4 * longest, 5}, {5 * longest, 6}, {6 * longest, 7}, {7 * longest, 8},
-                      {8 * longest, 9}, {9 * longest, 0}};
+            << 1 << Frames{{0, 1},           {longest, 2},     {2 * longest, 3}, {3 * longest, 4},
+                           {4 * longest, 5}, {5 * longest, 6}, {6 * longest, 7}, {7 * longest, 8},
+                           {8 * longest, 9}, {9 * longest, 0}};
     // Between cycles step 1 follows the last step; only the last cycle ends as a run does.
     QTest::newRow("cycles cut by a time-0 step: its row only at the end")
             << Seconds{1, 2} << 3
@@ -322,7 +321,8 @@ void TestRun::progress_data()
             << "Cycle 2 of 5 \u00b7 Step 1 of 2 \u00b7 3 s left in this step \u00b7 run ends in "
                "0:04:20";
     QTest::newRow("until Stop")
-            << UntilStop << 131 << "Cycle 3, until Stop \u00b7 Step 1 of 2 \u00b7 2 s left in this step";
+            << UntilStop << 131
+            << "Cycle 3, until Stop \u00b7 Step 1 of 2 \u00b7 2 s left in this step";
 }
 
 void TestRun::progress()

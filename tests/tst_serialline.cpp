@@ -6,9 +6,9 @@
 #include "portmap.h"
 #include "serialline.h"
 
-#include <QSignalSpy>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -157,11 +157,13 @@ void TestTexts::boxTexts_data()
     QTest::addColumn<std::string>("problem"); // empty: a box can hold it
     QTest::newRow("64 characters") << std::string(64, '0') << std::string();
     QTest::newRow("65 characters")
-            << std::string(65, '0') << std::string("it is longer than the 64 characters a box takes");
+            << std::string(65, '0')
+            << std::string("it is longer than the 64 characters a box takes");
     QTest::newRow("64 two-byte characters") << repeated("\u00e9", 64) << std::string();
-    QTest::newRow("a tab") << std::string("3\t2") << std::string("it holds a tab, which a box cannot show");
-    QTest::newRow("a line feed")
-            << std::string("3\n2") << std::string("it holds a line break, which a box cannot show");
+    QTest::newRow("a tab") << std::string("3\t2")
+                           << std::string("it holds a tab, which a box cannot show");
+    QTest::newRow("a line feed") << std::string("3\n2")
+                                 << std::string("it holds a line break, which a box cannot show");
     QTest::newRow("DEL") << std::string("5\x7f")
                          << std::string("it holds the control character U+007F, which a box "
                                         "cannot show");
@@ -195,7 +197,8 @@ void TestTexts::tableCells_data()
     QTest::newRow("just above the voltage limit") << std::string("32.01") << V << -1 << 0;
     QTest::newRow("current limit accepted") << std::string("3") << A << 3000 << 0;
     QTest::newRow("just above the current limit") << std::string("3.0001") << A << -1 << 0;
-    QTest::newRow("3.00000001 is 3 in single precision") << std::string("3.00000001") << A << 3000 << 0;
+    QTest::newRow("3.00000001 is 3 in single precision")
+            << std::string("3.00000001") << A << 3000 << 0;
     QTest::newRow("12.345 rounds from single precision") << std::string("12.345") << V << 1235 << 0;
     QTest::newRow("2.675 rounds down") << std::string("2.675") << V << 267 << 0;
     QTest::newRow("half to even, down") << std::string("0.125") << V << 12 << 0;
@@ -206,7 +209,8 @@ void TestTexts::tableCells_data()
     QTest::newRow("empty") << std::string() << V << 0 << 0;
     QTest::newRow("below zero") << std::string("-0.001") << V << -1 << 0;
     QTest::newRow("negative zero") << std::string("-0") << V << 0 << 0;
-    QTest::newRow("negative, too small for single precision") << std::string("-1e-50") << V << 0 << 0;
+    QTest::newRow("negative, too small for single precision")
+            << std::string("-1e-50") << V << 0 << 0;
     QTest::newRow("beyond single precision") << std::string("1e39") << V << -1 << 0;
     QTest::newRow("not finite") << std::string("1e999") << A << -1 << 0;
 }
@@ -227,15 +231,16 @@ void TestTexts::readingNotes_data()
     QTest::addColumn<std::string>("text");
     QTest::addColumn<bool>("time"); // a Time box, not a CH1 voltage box
     QTest::addColumn<std::string>("note");
-    QTest::newRow("decimal comma") << std::string("12,5") << false
-                                   << std::string("12,5 is read as 12.00 V");
-    QTest::newRow("unit after the number") << std::string("1.5V") << false
-                                           << std::string("1.5V is read as 1.50 V");
-    QTest::newRow("letters only") << std::string("x") << false << std::string("x is read as 0.00 V");
+    QTest::newRow("decimal comma")
+            << std::string("12,5") << false << std::string("12,5 is read as 12.00 V");
+    QTest::newRow("unit after the number")
+            << std::string("1.5V") << false << std::string("1.5V is read as 1.50 V");
+    QTest::newRow("letters only") << std::string("x") << false
+                                  << std::string("x is read as 0.00 V");
     QTest::newRow("the whole text read") << std::string(" 1 2.5 ") << false << std::string();
     QTest::newRow("refused anyway") << std::string("40,5") << false << std::string();
-    QTest::newRow("a time with a comma") << std::string("12,5") << true
-                                         << std::string("12,5 is read as 12 s");
+    QTest::newRow("a time with a comma")
+            << std::string("12,5") << true << std::string("12,5 is read as 12 s");
 }
 
 void TestTexts::readingNotes()

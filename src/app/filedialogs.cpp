@@ -44,8 +44,7 @@ QString suffixOf(const QString &filter)
 
 } // namespace
 
-QString askForFile(QWidget *parent, FileDialog dialog, Settings &settings,
-                   const QString &suggested)
+QString askForFile(QWidget *parent, FileDialog dialog, Settings &settings, const QString &suggested)
 {
     const DialogKind kind = kindOf(dialog);
     QFileDialog box(parent, QLatin1String(kind.title));

@@ -56,8 +56,8 @@ int main(int argc, char *argv[])
     }
     const CommandLine &command = *parsed;
     if (command.help || command.version) {
-        const bool printed = print(command.help ? helpText()
-                                                : QStringLiteral("mq7410 " MQ7410_VERSION "\n"));
+        const bool printed
+                = print(command.help ? helpText() : QStringLiteral("mq7410 " MQ7410_VERSION "\n"));
         return printed ? 0 : 1;
     }
 
@@ -86,9 +86,10 @@ int main(int argc, char *argv[])
     QObject::connect(&form, &UIForm::endRequested, &app, &QCoreApplication::quit);
     QObject::connect(&signalWatcher, &SignalWatcher::received, &form, &UIForm::endProgram);
     form.setRemoteControl(&remote);
-    const QString address = !command.scpi.isEmpty()           ? command.scpi
-                            : session.settings().remoteControl() ? session.settings().remoteAddress()
-                                                                 : QString();
+    const QString address = !command.scpi.isEmpty() ? command.scpi
+                            : session.settings().remoteControl()
+                                    ? session.settings().remoteAddress()
+                                    : QString();
     if (!address.isEmpty()) {
         if (const Status listening = remote.listen(address); !listening)
             std::fprintf(stderr, "mq7410: %s\n", listening.failure().text.c_str());

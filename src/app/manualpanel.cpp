@@ -137,11 +137,10 @@ void showDisplay(QLabel *display, const std::string &text, DisplayRole role)
                            : role == DisplayRole::Unknown ? Tint::UnknownText
                                                           : Tint::DisplayText);
     const QString unit = display->property(UnitProperty).toString();
-    display->setAccessibleDescription(role == DisplayRole::Typed ? shown + ' ' + unit
-                                                                           + ", typed, not sent"
-                                      : role == DisplayRole::Unknown
-                                              ? QStringLiteral("not known since the reconnect")
-                                              : shown + ' ' + unit);
+    display->setAccessibleDescription(
+            role == DisplayRole::Typed     ? shown + ' ' + unit + ", typed, not sent"
+            : role == DisplayRole::Unknown ? QStringLiteral("not known since the reconnect")
+                                           : shown + ' ' + unit);
 }
 
 ManualPanel buildManualPanel(QWidget *parent, TwipsLayout &layout)

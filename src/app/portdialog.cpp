@@ -22,10 +22,10 @@ PortDialog::PortDialog(const std::vector<PortInfo> &ports, QWidget *parent)
     m_list->setHeaderLabels({QStringLiteral("Port"), QStringLiteral("Device"),
                              QStringLiteral("State"), QStringLiteral("Why")});
     for (const PortInfo &port : ports) {
-        auto *item = new QTreeWidgetItem(
-                m_list, {QStringLiteral("COM %1").arg(port.number),
-                         QString::fromStdString(port.description),
-                         QLatin1String(stateWord(port.state)), QString::fromStdString(port.reason)});
+        auto *item = new QTreeWidgetItem(m_list, {QStringLiteral("COM %1").arg(port.number),
+                                                  QString::fromStdString(port.description),
+                                                  QLatin1String(stateWord(port.state)),
+                                                  QString::fromStdString(port.reason)});
         item->setData(0, Qt::UserRole, port.number);
         if (port.state != PortState::Free)
             item->setFlags(item->flags() & ~Qt::ItemIsSelectable);

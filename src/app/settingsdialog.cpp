@@ -92,8 +92,7 @@ void SettingsDialog::apply()
                 = static_cast<std::int16_t>(std::lround(units * stepsPerUnit(setPoint)));
     }
     m_settings.setLimits(limits);
-    m_settings.setEndAction(m_outputOff->isChecked() ? EndAction::OutputOff
-                                                     : EndAction::LeaveAsIs);
+    m_settings.setEndAction(m_outputOff->isChecked() ? EndAction::OutputOff : EndAction::LeaveAsIs);
     m_settings.setRemoteAddress(m_remoteAddress->text().trimmed());
 }
 

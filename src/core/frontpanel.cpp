@@ -59,12 +59,11 @@ PanelView FrontPanel::view() const
     view.panel = m_panel;
     for (const SetPoint setPoint : AllSetPoints) {
         const auto i = std::size_t(indexOf(setPoint));
-        const SetPoint owner = m_manual.seriesLink && channelOf(setPoint) == 2
-                                       ? onChannel1(setPoint)
-                                       : setPoint;
+        const SetPoint owner
+                = m_manual.seriesLink && channelOf(setPoint) == 2 ? onChannel1(setPoint) : setPoint;
         const std::optional<int> value = shown(setPoint);
-        view.displays[i] = value ? displayText(setPoint, *value)
-                                 : (isVoltage(setPoint) ? "--.--" : "-.---");
+        view.displays[i]
+                = value ? displayText(setPoint, *value) : (isVoltage(setPoint) ? "--.--" : "-.---");
         view.roles[i] = m_manual.typing == owner ? DisplayRole::Typed
                         : value                  ? DisplayRole::Held
                                                  : DisplayRole::Unknown;
@@ -132,7 +131,8 @@ Status FrontPanel::checkLimits(const std::string &frame) const
 {
     const std::optional<Frame> parsed = parseFrame(frame);
     if (!parsed)
-        return Failure{FailureKind::BadValue, "The frame " + frame + " is not one the supply reads."};
+        return Failure{FailureKind::BadValue,
+                       "The frame " + frame + " is not one the supply reads."};
     for (const FieldValue &field : parsed->fields) {
         const int limit = effectiveLimit(field.setPoint);
         if (field.value > limit) {
@@ -149,8 +149,8 @@ Status FrontPanel::checkLimits(const std::string &frame) const
 Status FrontPanel::transmit(const std::string &frame, const std::string &context,
                             std::function<void()> commit)
 {
-    FrameRecord record{frame, context + describeFrame(*parseFrame(frame)), FrameStatus::Refused,
-                       {}};
+    FrameRecord record{
+            frame, context + describeFrame(*parseFrame(frame)), FrameStatus::Refused, {}};
     // A frame the line did not take is a Line failure, whatever the link said.
     const auto refuse = [&](FailureKind kind, const std::string &reason) -> Status {
         record.reason = reason;

@@ -64,13 +64,13 @@ struct PanelView
 struct RunProgress
 {
     int cycle = 1;
-    int cycles = 1;            // UntilStop: until Stop
-    int step = 1;              // the running step
-    int steps = 1;             // how many steps a cycle plays
-    Tick tick = 0;             // ticks since Start
-    Tick secondsLeftInStep = 0; // until the frame that ends the step
+    int cycles = 1;                       // UntilStop: until Stop
+    int step = 1;                         // the running step
+    int steps = 1;                        // how many steps a cycle plays
+    Tick tick = 0;                        // ticks since Start
+    Tick secondsLeftInStep = 0;           // until the frame that ends the step
     std::optional<Tick> secondsLeftInRun; // until the run's last frame; none until Stop
-    std::int64_t behindNs = 0; // how far frames that went out late moved the run back
+    std::int64_t behindNs = 0;            // how far frames that went out late moved the run back
 };
 
 enum class FrameStatus {

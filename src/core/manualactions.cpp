@@ -50,8 +50,8 @@ void FrontPanel::pressDigit(int digit)
     // Channel 2 follows channel 1 in the quantity just typed, whichever channel was typed on:
     // a digit typed for channel 2 has no lasting effect.
     if (m_manual.seriesLink) {
-        valueOf(m_manual.entered, onChannel2(target)) = static_cast<std::int16_t>(
-                shown(onChannel1(target)).value_or(0));
+        valueOf(m_manual.entered, onChannel2(target))
+                = static_cast<std::int16_t>(shown(onChannel1(target)).value_or(0));
     }
 }
 
@@ -62,8 +62,7 @@ void FrontPanel::abandonTyping()
     Change change(*this);
     if (const std::optional<SetPoint> typed = m_manual.typing) {
         m_manual.typing.reset();
-        valueOf(m_manual.entered, *typed)
-                = static_cast<std::int16_t>(shown(*typed).value_or(0));
+        valueOf(m_manual.entered, *typed) = static_cast<std::int16_t>(shown(*typed).value_or(0));
     }
 }
 
@@ -72,9 +71,8 @@ std::string FrontPanel::typingNote() const
     if (!m_manual.typing)
         return {};
     const SetPoint typed = *m_manual.typing;
-    const std::string channels = m_manual.seriesLink && channelOf(typed) == 1
-                                         ? " (CH2 follows in series)"
-                                         : "";
+    const std::string channels
+            = m_manual.seriesLink && channelOf(typed) == 1 ? " (CH2 follows in series)" : "";
     return "Enter sends " + std::string(nameOf(typed)) + ' '
            + valueWords(typed, valueOf(m_manual.entered, typed)) + channels
            + " \u00b7 Esc abandons it";
@@ -153,10 +151,10 @@ Status FrontPanel::setSeriesLink(bool on)
             valueOf(values, ch2) = valueOf(m_manual.sent, ch2);
             continue;
         }
-        const std::optional<int> ch1 = m_manual.known[std::size_t(indexOf(onChannel1(ch2)))]
-                                               ? std::optional<int>(valueOf(m_manual.held,
-                                                                            onChannel1(ch2)))
-                                               : std::nullopt;
+        const std::optional<int> ch1
+                = m_manual.known[std::size_t(indexOf(onChannel1(ch2)))]
+                          ? std::optional<int>(valueOf(m_manual.held, onChannel1(ch2)))
+                          : std::nullopt;
         if (!ch1) {
             return Failure{FailureKind::BadValue,
                            "Channel 1's set-points are not known since the reconnect: send them "
@@ -198,8 +196,8 @@ Status FrontPanel::resendState()
         };
     };
     const Command link = m_manual.seriesLink ? Command::LinkOn : Command::LinkOff;
-    Status sent = transmit(encodeFrame(Command::AllSetPoints, held), "again: ",
-                           holding(held, Command::AllSetPoints));
+    Status sent = transmit(encodeFrame(Command::AllSetPoints, held),
+                           "again: ", holding(held, Command::AllSetPoints));
     if (sent)
         sent = transmit(encodeFrame(link, linked), "again: ", holding(linked, link));
     if (sent)

@@ -44,8 +44,10 @@ inline constexpr const char *SerialErrorTitle = "! RS-232 ERROR !";
 // `title`, the action's.
 inline Message refusalMessage(const Failure &failure, const std::string &title)
 {
-    return {MessageKind::Warning, failure.kind == FailureKind::Line ? SerialErrorTitle : title,
-            failure.text, {}};
+    return {MessageKind::Warning,
+            failure.kind == FailureKind::Line ? SerialErrorTitle : title,
+            failure.text,
+            {}};
 }
 
 } // namespace mq7410

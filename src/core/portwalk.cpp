@@ -51,7 +51,8 @@ WalkResult walkPorts(PortOpener &ports, MessageBoxes &boxes)
             continue;
         }
         if (askToUse(boxes, number, trial.description)) {
-            boxes.show({MessageKind::Information, WalkTitle,
+            boxes.show({MessageKind::Information,
+                        WalkTitle,
                         "Using COM" + std::to_string(number) + ":",
                         {}});
             result.port = number;

@@ -62,8 +62,7 @@ std::optional<std::string> RunPlan::countdownText(int step, Tick tick) const
     return std::nullopt;
 }
 
-std::vector<PlanSegment> segmentsOf(const RunPlan &plan, const SequenceNumbers &numbers,
-                                    int cycles)
+std::vector<PlanSegment> segmentsOf(const RunPlan &plan, const SequenceNumbers &numbers, int cycles)
 {
     const bool wholeRun = plan.cycles != UntilStop && plan.cycles <= cycles;
     const int drawn = wholeRun ? plan.cycles : cycles;
@@ -77,8 +76,8 @@ std::vector<PlanSegment> segmentsOf(const RunPlan &plan, const SequenceNumbers &
     }
     if (wholeRun) {
         const Tick end = *plan.endTick();
-        segments.push_back({end, end, drawn, plan.lastRow,
-                            numbers.rows.at(std::size_t(plan.lastRow))});
+        segments.push_back(
+                {end, end, drawn, plan.lastRow, numbers.rows.at(std::size_t(plan.lastRow))});
     }
     return segments;
 }

@@ -37,8 +37,8 @@ struct StepSpan
 // Where a run stands at a tick.
 struct PlanPosition
 {
-    int cycle = 1;                   // from 1
-    const StepSpan *span = nullptr;  // the running step
+    int cycle = 1;                  // from 1
+    const StepSpan *span = nullptr; // the running step
     Tick tickInCycle = 0;
 };
 

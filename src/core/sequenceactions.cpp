@@ -65,9 +65,9 @@ Status FrontPanel::setRow(int row, const RowTexts &texts)
         if (!checkBoxText(text))
             return Failure{FailureKind::BadValue, name + " is not a text a box takes."};
         if (!tableCell(text, setPoint)) {
-            return Failure{FailureKind::OutOfRange, name + " is outside 0 to "
-                                                            + valueWords(setPoint, limitOf(setPoint))
-                                                            + '.'};
+            return Failure{FailureKind::OutOfRange,
+                           name + " is outside 0 to " + valueWords(setPoint, limitOf(setPoint))
+                                   + '.'};
         }
         if (!tableCell(text, setPoint, valueOf(m_limits, setPoint))) {
             return Failure{FailureKind::OutOfRange,
@@ -88,7 +88,8 @@ Status FrontPanel::setRepeat(int count)
     if (Status idle = refuseDuringRun(); !idle)
         return idle;
     if (!isRepeatCount(count)) {
-        return Failure{FailureKind::OutOfRange, "A repeat count is 1 to " + std::to_string(MaxRepeat)
+        return Failure{FailureKind::OutOfRange, "A repeat count is 1 to "
+                                                        + std::to_string(MaxRepeat)
                                                         + ", or 0 for until Stop."};
     }
     m_table.repeat = count;
@@ -116,15 +117,15 @@ Status FrontPanel::start()
     // with its final text.
     for (int row : {1, 2, 3, 4, 5, 6, 7, 8, 9, FinishRow}) {
         for (const SetPoint setPoint : AllSetPoints) {
-            const std::optional<std::int16_t> cell = tableCell(m_table.value(row, setPoint),
-                                                               setPoint);
+            const std::optional<std::int16_t> cell
+                    = tableCell(m_table.value(row, setPoint), setPoint);
             const int limit = valueOf(m_limits, setPoint);
             if (cell && *cell > limit) {
-                return Failure{FailureKind::OutOfRange,
-                               rowName(row) + ": " + nameOf(setPoint) + ' '
-                                       + valueWords(setPoint, *cell) + " is above the limit of "
-                                       + valueWords(setPoint, limit)
-                                       + ". The run was not started."};
+                return Failure{FailureKind::OutOfRange, rowName(row) + ": " + nameOf(setPoint) + ' '
+                                                                + valueWords(setPoint, *cell)
+                                                                + " is above the limit of "
+                                                                + valueWords(setPoint, limit)
+                                                                + ". The run was not started."};
             }
         }
     }
@@ -177,7 +178,7 @@ std::string FrontPanel::rowContext(int row) const
     std::string cycle;
     if (m_run->plan.cycles != 1) {
         const int number = m_run->plan.at(m_run->tick) ? m_run->plan.at(m_run->tick)->cycle
-                                                        : m_run->plan.cycles;
+                                                       : m_run->plan.cycles;
         cycle = "cycle " + std::to_string(number) + ", ";
     }
     return cycle + (row == FinishRow ? "finish: " : "step " + std::to_string(row) + ": ");
@@ -187,13 +188,13 @@ Status FrontPanel::sendRow(int row)
 {
     const SetPointValues values = m_run->rows.at(std::size_t(row));
     // What the run sent is what the supply holds and what typing continues from.
-    Status sent = transmit(encodeFrame(Command::AllSetPoints, values), rowContext(row),
-                           [this, values] {
-                               m_manual.entered = values;
-                               m_manual.typing.reset();
-                               for (const SetPoint setPoint : AllSetPoints)
-                                   m_manual.hold(setPoint, valueOf(values, setPoint));
-                           });
+    Status sent
+            = transmit(encodeFrame(Command::AllSetPoints, values), rowContext(row), [this, values] {
+                  m_manual.entered = values;
+                  m_manual.typing.reset();
+                  for (const SetPoint setPoint : AllSetPoints)
+                      m_manual.hold(setPoint, valueOf(values, setPoint));
+              });
     if (!sent)
         endRun(RunEnd::LineFailed, m_lastRefusal);
     return sent;

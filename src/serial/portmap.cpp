@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "portmap.h"
 
-#include "portwalk.h"
 #include "naturalorder.h"
+#include "portwalk.h"
 
 #include <algorithm>
 #include <string_view>

@@ -118,11 +118,12 @@ Result<Delivery> SerialLine::write(std::string_view frame)
         if (first.gone)
             return lineGone(first.error);
         if (!first.error.isEmpty())
-            return Failure{FailureKind::Line, "Writing to " + m_device + " failed: "
-                                                      + first.error.toStdString()
+            return Failure{FailureKind::Line, "Writing to " + m_device
+                                                      + " failed: " + first.error.toStdString()
                                                       + ". The frame was not sent."};
-        return Failure{FailureKind::Line, "The line on " + m_device + " is stalled: it took "
-                                                  "nothing of the frame"
+        return Failure{FailureKind::Line, "The line on " + m_device
+                                                  + " is stalled: it took "
+                                                    "nothing of the frame"
                                                   + Within + ". It was not sent."};
     }
     // Part of it is on its way: the rest must follow, now if the line lets it, else as soon as
@@ -141,7 +142,8 @@ Result<Delivery> SerialLine::write(std::string_view frame)
 Status SerialLine::finishWaiting()
 {
     if (m_unsent.empty())
-        return m_disconnectReason.empty() ? Status() : Failure{FailureKind::Line, m_disconnectReason};
+        return m_disconnectReason.empty() ? Status()
+                                          : Failure{FailureKind::Line, m_disconnectReason};
     const HandOver left = handOnAll(m_port, m_unsent, deadlineIn(WriteDeadline));
     if (left.gone)
         return lineGone(left.error);

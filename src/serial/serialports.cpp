@@ -98,8 +98,8 @@ std::vector<PortInfo> SerialLine::listPorts()
         if (entry.empty())
             continue;
         PortInfo info{number, entry, describeDevice(entry), PortState::Free, {}};
-        if (m_port.isOpen() && canonicalDevice(QString::fromStdString(entry)).toStdString()
-                                       == m_device) {
+        if (m_port.isOpen()
+            && canonicalDevice(QString::fromStdString(entry)).toStdString() == m_device) {
             info.state = PortState::Held;
             info.reason = "this program holds it";
         } else {

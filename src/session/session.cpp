@@ -5,7 +5,6 @@
 #include "serialline.h"
 #include "tablefile.h"
 
-
 namespace mq7410 {
 Session::Acting::Acting(Session &session, QString origin)
     : m_session(session)
@@ -82,13 +81,13 @@ Status Session::usePort(int number, MessageBoxes *boxes)
     const PortTrial trial = m_line->open(number);
     Status used;
     if (!trial.opened) {
-        used = Failure{FailureKind::Port, "COM " + std::to_string(number) + " (" + trial.device
-                                                  + ") could not be opened: "
-                                                  + trial.opened.failure().text};
+        used = Failure{FailureKind::Port,
+                       "COM " + std::to_string(number) + " (" + trial.device
+                               + ") could not be opened: " + trial.opened.failure().text};
     } else if (boxes && !askToUse(*boxes, number, trial.description)) {
         (void)m_line->close();
-        used = Failure{FailureKind::Port, "COM " + std::to_string(number) + " (" + trial.device
-                                                  + ") was not taken."};
+        used = Failure{FailureKind::Port,
+                       "COM " + std::to_string(number) + " (" + trial.device + ") was not taken."};
     }
     // Whatever happened, the supply may hold anything now: it was not reachable, or a
     // stranger's device was offered.
@@ -138,8 +137,8 @@ Status Session::saveSequence(const QByteArray &path)
     m_panel.completeEntries(); // a box still being typed in is saved as it will be taken
     // Every table written must open again: one the file cannot hold is not written.
     if (const Status fits = checkTable(m_panel.tableTexts()); !fits) {
-        return Failure{FailureKind::File, displayName(path).toStdString()
-                                                  + " was not saved: " + fits.failure().text};
+        return Failure{FailureKind::File,
+                       displayName(path).toStdString() + " was not saved: " + fits.failure().text};
     }
     const std::string file = writeSequence(m_panel.tableTexts());
     const QByteArray bytes(file.data(), qsizetype(file.size()));

@@ -33,7 +33,8 @@ struct PortStatus
     std::string lostReason; // why the line closed by itself; empty while it did not
 };
 
-class Session : public QObject
+class Session
+    : public QObject
     , private PanelObserver
 {
     Q_OBJECT

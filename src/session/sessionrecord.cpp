@@ -104,14 +104,14 @@ void Session::onFrameSettled(const FrameRecord &record)
 
 void Session::onRunEnded(const RunEnding &ending)
 {
-    const QString file = m_sequencePath.isEmpty() ? QStringLiteral("the table")
-                                                  : displayName(m_sequencePath);
-    const QString cycles = ending.cycles > 1 ? QStringLiteral(" in cycle %1").arg(ending.cycles)
-                                             : QString();
-    m_lastRunEnding = QStringLiteral("Run of %1 %2%3 at %4")
-                              .arg(file, fromStd(runEndText(ending)), cycles,
-                                   QDateTime::currentDateTime().toString(
-                                           QStringLiteral("HH:mm:ss")));
+    const QString file
+            = m_sequencePath.isEmpty() ? QStringLiteral("the table") : displayName(m_sequencePath);
+    const QString cycles
+            = ending.cycles > 1 ? QStringLiteral(" in cycle %1").arg(ending.cycles) : QString();
+    m_lastRunEnding
+            = QStringLiteral("Run of %1 %2%3 at %4")
+                      .arg(file, fromStd(runEndText(ending)), cycles,
+                           QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")));
     const QString origin = m_ticking ? QStringLiteral("run") : m_origin;
     log({0, {}, {}, m_lastRunEnding.toStdString(), origin.toStdString(), {}});
     emit runEnded(ending);

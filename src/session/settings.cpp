@@ -60,8 +60,9 @@ void Settings::setLimits(const SetPointValues &limits)
 
 EndAction Settings::endAction() const
 {
-    return m_settings.value(QStringLiteral("end/output_off"), false).toBool() ? EndAction::OutputOff
-                                                                                : EndAction::LeaveAsIs;
+    return m_settings.value(QStringLiteral("end/output_off"), false).toBool()
+                   ? EndAction::OutputOff
+                   : EndAction::LeaveAsIs;
 }
 
 void Settings::setEndAction(EndAction action)

@@ -90,8 +90,8 @@ Status saveAtomically(const QByteArray &path, const QByteArray &bytes)
     // Unbuffered, so that a write that fails is seen: Qt 6.4's commit() misses an error that
     // only its final flush meets, and would put an empty file in place of the earlier one.
     QSaveFile file(*name);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
-        && file.write(bytes) == bytes.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()
+        && file.commit())
         return {};
     return fileFailure(path, file.errorString());
 }

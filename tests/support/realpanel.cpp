@@ -85,7 +85,9 @@ QStringList RealPanel::framesTried() const
             frames << QString::fromStdString(entry.frame) // the status without its reason
                               + (entry.status == "sent"
                                          ? QString()
-                                         : ' ' + QString::fromStdString(entry.status).section(':', 0, 0));
+                                         : ' '
+                                                   + QString::fromStdString(entry.status)
+                                                             .section(':', 0, 0));
     }
     return frames;
 }
