@@ -234,6 +234,9 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
     // Every cycle while they can be told apart; else one, which the cursor goes round.
     const bool everyCycle = m_plan.cycles != UntilStop && m_plan.cycles <= MaxCyclesDrawn;
     m_segments = segmentsOf(m_plan, m_drawnNumbers, everyCycle ? m_plan.cycles : 1);
+    // Smooth edges cost Qt Charts most of a paint of many cycles, which would hold the window
+    // for a good part of each second of a run: only few segments get them.
+    m_view->setRenderHint(QPainter::Antialiasing, m_segments.size() <= MaxStepNames);
     m_drawn = true;
     const ChartScale shownScale = scale();
     const ChartSeries series = chartSeriesOf(m_segments, shownScale);
