@@ -7,7 +7,7 @@
 #include "consolekeys.h"
 #include "jsonlog.h"
 #include "options.h"
-#include "unixsignals.h"
+#include "signalwatcher.h"
 #include "virtualsupply.h"
 
 #include <QCoreApplication>
@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 
@@ -76,7 +77,8 @@ int run(int argc, char *argv[])
         sinks.push_back(&log);
     }
 
-    UnixSignals unixSignals;
+    // SIGTERM and SIGINT end the sim; SIGUSR1 unplugs it.
+    SignalWatcher unixSignals({SIGTERM, SIGINT, SIGUSR1});
     ConsoleKeys keys;
     VirtualSupply supply(sinks, options.exitAfterFrames, options.linkPath);
     if (const Status started = supply.start(); !started) {
@@ -96,9 +98,12 @@ int run(int argc, char *argv[])
     const auto unplug = [&] {
         supply.unplug(options.replugAfterMs);
     };
-    QObject::connect(&unixSignals, &UnixSignals::unplugRequested, &app, unplug);
     QObject::connect(&keys, &ConsoleKeys::unplugRequested, &app, unplug);
-    QObject::connect(&unixSignals, &UnixSignals::terminationRequested, &app, [&] {
+    QObject::connect(&unixSignals, &SignalWatcher::received, &app, [&](int signalNumber) {
+        if (signalNumber == SIGUSR1) {
+            unplug();
+            return;
+        }
         supply.stop(StopReason::Signal);
         supplyEnded(0);
         if (command.state() != QProcess::NotRunning) {
