@@ -300,7 +300,9 @@ void TestRun::startChecksTheLimits()
     QVERIFY(!bench.panel.running());
     // The box above the supply's own range is reset at Start, as any completed entry.
     (void)bench.panel.setValueText(FinishRow, SetPoint::Ch1Current, "2");
+    bench.panel.showManualPanel(); // a script starts it: the table shows, whatever was shown
     QVERIFY(bench.panel.start());
+    QCOMPARE(bench.panel.view().panel, PanelShown::Auto);
     QCOMPARE(bench.link.sent.front(), std::string("8D0064000000000000"));
     QCOMPARE(bench.panel.tableTexts().value(1, SetPoint::Ch2Voltage), std::string(" 0"));
 }

@@ -131,6 +131,9 @@ Status FrontPanel::start()
     }
     completeEntries();
     const SequenceNumbers numbers = numbersOf(m_table);
+    // A run started by a script shows the table too: the manual panel is never at hand during
+    // a run.
+    m_panel = PanelShown::Auto;
     m_run = Run{};
     m_run->plan = planRun(numbers.seconds, numbers.cycles);
     m_run->rows = numbers.rows;
