@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/prctl.h>
 #include <map>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -58,6 +59,8 @@ public:
         environment.insert(QStringLiteral("MQ7410_PORTS"), QString::fromLocal8Bit(ports));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         m_process.setProcessEnvironment(environment);
+        // It dies with the test, should CTest end the test for running too long.
+        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
         m_process.start(command[0], command.mid(1));
     }
     ~PanelChild()

@@ -2,12 +2,18 @@
 """The real panel mq7410 on the virtual supply, on a display of its own, serving SCPI: for
 the tests and benchmarks that talk to it with clients we did not write."""
 
+import ctypes
 import json
 import os
 import socket
 import subprocess
 import tempfile
 import time
+
+
+def die_with_parent():
+    """In the child, before it runs: SIGKILL when this process ends (Linux PR_SET_PDEATHSIG)."""
+    ctypes.CDLL(None, use_errno=True).prctl(1, 9)
 
 
 def free_port():
@@ -31,13 +37,16 @@ class Panel:
     answered Yes with xdotool, as a user answers it."""
 
     def __init__(self, panel, sim, scpi=None):
+        # What it starts dies with it, should CTest end the test for running too long (the
+        # sim then ends the panel it started).
         self.dir = tempfile.TemporaryDirectory(prefix="mq7410-scpi-")
         self.port = free_port()
         self.log = os.path.join(self.dir.name, "sim.jsonl")
         read_end, write_end = os.pipe()
         self.display = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen", "0",
-             "1280x1024x24"], pass_fds=[write_end], stderr=subprocess.DEVNULL)
+             "1280x1024x24"], pass_fds=[write_end], stderr=subprocess.DEVNULL,
+            preexec_fn=die_with_parent)
         os.close(write_end)
         with os.fdopen(read_end) as number:
             self.env = dict(os.environ, DISPLAY=":" + number.readline().strip(),
@@ -46,7 +55,7 @@ class Panel:
         self.err = open(os.path.join(self.dir.name, "panel.err"), "w+")
         self.sim = subprocess.Popen(
             [sim, "--log", self.log, "--", panel, "--scpi", scpi or str(self.port)],
-            env=self.env, stdout=subprocess.DEVNULL, stderr=self.err)
+            env=self.env, stdout=subprocess.DEVNULL, stderr=self.err, preexec_fn=die_with_parent)
         for _ in ("Find Com 1, Using it?", "Using COM1:"):
             box = wait_for("the box 'Power Supply'", lambda: self._window("^Power Supply$"))
             self._xdotool("windowfocus", "--sync", box, "key", "Return")

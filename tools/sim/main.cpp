@@ -16,6 +16,9 @@
 #include <QTimer>
 
 #include <csignal>
+#if defined(Q_OS_LINUX)
+#include <sys/prctl.h>
+#endif
 #include <cstdio>
 #include <exception>
 
@@ -48,6 +51,10 @@ void startCommand(QProcess &command, const Options &options, const std::string &
     QStringList arguments;
     for (auto it = options.command.begin() + 1; it != options.command.end(); ++it)
         arguments << QString::fromStdString(*it);
+#if defined(Q_OS_LINUX)
+    // Should the sim be killed outright, its COMMAND hears SIGTERM, as on any end of the sim.
+    command.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+#endif
     command.start(QString::fromStdString(options.command.front()), arguments);
 }
 
