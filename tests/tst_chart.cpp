@@ -167,6 +167,8 @@ private slots:
         QCOMPARE(qobject_cast<QCategoryAxis *>(axisAt(chart, Qt::AlignTop))->categoriesLabels(),
                  (QStringList{"1", "2", "end"}));
 
+        chart.showSequence(table, RunProgress{1, 1, 1, 2, 0, 4, 7, 0}); // at Start
+        QCOMPARE(pointsOf(chart, "RunCursor"), cursorAt(0));
         chart.showSequence(table, RunProgress{1, 1, 2, 2, 5, 1, 2, 0});
         QCOMPARE(pointsOf(chart, "RunCursor"), cursorAt(5));
         // The scale is remembered for the next chart.

@@ -76,6 +76,31 @@ private slots:
         }
         QCOMPARE(panel.find<QWidget>("Control")->geometry(),
                  panel.find<QWidget>("Sequence")->geometry());
+        // Tab goes through the table line by line, then Cancel, Start and Repeat; the Finish
+        // row's boxes come last.
+        for (const auto &[from, to] : {std::pair{"Time1", "CH1V2"}, {"CH2I2", "Time2"},
+                                       {"CH2I10", "CancelCommand"}, {"Start", "RepeatCount"},
+                                       {"RepeatCount", "CH1V1"}}) {
+            QWidget *next = panel.find<QWidget>(from)->nextInFocusChain();
+            while (panel.find<QWidget>(from)->isAncestorOf(next)) // a spin box's own editor
+                next = next->nextInFocusChain();
+            QCOMPARE(next->objectName(), to);
+        }
+        // Every control a user works has a place of its own in its panel: none covers another.
+        for (const char *frame : {"Control", "Sequence", "ChannelFrame"}) {
+            QList<QWidget *> controls = panel.find<QWidget>(frame)->findChildren<QWidget *>(
+                    Qt::FindDirectChildrenOnly);
+            controls.removeIf([](const QWidget *control) {
+                return control->focusPolicy() == Qt::NoFocus;
+            });
+            for (qsizetype i = 0; i < controls.size(); ++i) {
+                for (qsizetype j = i + 1; j < controls.size(); ++j) {
+                    QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),
+                             qPrintable(controls[i]->objectName() + " covers "
+                                        + controls[j]->objectName()));
+                }
+            }
+        }
     }
 
     // The row tag names the control.
@@ -197,6 +222,7 @@ private slots:
         QFile saved(dir.filePath("frames.csv"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readLine(), QByteArray("time,frame,meaning,origin,status\n"));
+        QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::DisplayRole), QStringLiteral("From"));
         QVERIFY(saved.readLine().contains(",880000,CH1 0.00 V,panel,not sent: "));
         log->resize(700, 300);
         panel.trigger("Exit"); // which closes it, so that it opens again where it stood
