@@ -11,11 +11,15 @@
 #include <QCategoryAxis>
 #include <QChartView>
 #include <QComboBox>
+#include <QDir>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <sys/mount.h>
 
 using namespace mq7410;
 using namespace mq7410::test;
@@ -264,6 +268,14 @@ private slots:
         QVERIFY(chart.saveImage(bench.dir.filePath("chart.SVG")));
         QCOMPARE(QSvgRenderer(bench.dir.filePath("chart.SVG")).viewBox(), chart.rect());
         QVERIFY(!chart.saveImage(bench.dir.filePath("missing/chart.png")));
+        // A disk too small for the image: refused, and nothing is left there.
+        QTemporaryDir disk;
+        const QByteArray mountPoint = QFile::encodeName(disk.path());
+        if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=8k") != 0)
+            QSKIP("cannot mount a small file system here (needs root)");
+        const auto unmount = qScopeGuard([&mountPoint] { ::umount(mountPoint.constData()); });
+        QCOMPARE(chart.saveImage(disk.filePath("chart.png")).failure().kind, FailureKind::File);
+        QVERIFY(QDir(disk.path()).isEmpty());
     }
 };
 

@@ -332,15 +332,12 @@ void SequenceChart::placeCursor()
     m_cursor->setVisible(true);
 }
 
-bool SequenceChart::saveImage(const QString &path)
+Status SequenceChart::saveImage(const QString &path)
 {
-    m_saveError.clear();
     QSaveFile file(path);
     // Unbuffered: a write that fails on a full disk must fail commit() too.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        m_saveError = file.errorString();
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return Failure{FailureKind::File, file.errorString().toStdString()};
     // The chart is laid out once more at the window's size for the image, then given back to
     // the view before anything is painted on screen.
     const QRect area(QPoint(), size());
@@ -371,22 +368,23 @@ bool SequenceChart::saveImage(const QString &path)
     }
     m_chart->resize(shown);
     if (!drawn || !file.commit()) {
-        m_saveError = file.error() != QFileDevice::NoError ? file.errorString()
-                                                           : QStringLiteral("The image could "
-                                                                            "not be encoded.");
-        return false;
+        return Failure{FailureKind::File, file.error() != QFileDevice::NoError
+                                                  ? file.errorString().toStdString()
+                                                  : "The image could not be encoded."};
     }
-    return true;
+    return {};
 }
 
 void SequenceChart::saveFromDialog()
 {
     const QString path = askForFile(this, FileDialog::SaveChartImage, m_settings);
-    if (!path.isEmpty() && !saveImage(path)) {
+    if (path.isEmpty())
+        return;
+    if (const Status saved = saveImage(path); !saved) {
         m_boxes.show({MessageKind::Warning, "Save Image",
                       "The chart could not be saved to "
                               + QDir::toNativeSeparators(path).toStdString() + '.',
-                      m_saveError.toStdString()});
+                      saved.failure().text});
     }
 }
 

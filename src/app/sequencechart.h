@@ -9,6 +9,7 @@
 #include "sidewindow.h"
 
 #include "frontpanel.h"
+#include "failure.h"
 #include "messages.h"
 #include "sequencetable.h"
 
@@ -42,7 +43,7 @@ public:
 
     // Writes the chart at the window's size: SVG for a name ending in .svg, else PNG. False
     // after nothing was written.
-    bool saveImage(const QString &path);
+    Status saveImage(const QString &path);
 
 private:
     void redrawIfChanged();
@@ -71,7 +72,6 @@ private:
     SequenceNumbers m_drawnNumbers;
     RunPlan m_plan;
     std::vector<PlanSegment> m_segments;
-    QString m_saveError;
 };
 
 } // namespace mq7410
