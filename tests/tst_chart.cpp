@@ -14,9 +14,9 @@
 #include <QDir>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QScopeGuard>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
-#include <QScopeGuard>
 #include <QTest>
 
 #include <sys/mount.h>

@@ -17,9 +17,9 @@
 #include <QTest>
 
 #include <csignal>
-#include <sys/prctl.h>
 #include <map>
 #include <pwd.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

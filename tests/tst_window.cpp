@@ -78,8 +78,10 @@ private slots:
                  panel.find<QWidget>("Sequence")->geometry());
         // Tab goes through the table line by line, then Cancel, Start and Repeat; the Finish
         // row's boxes come last.
-        for (const auto &[from, to] : {std::pair{"Time1", "CH1V2"}, {"CH2I2", "Time2"},
-                                       {"CH2I10", "CancelCommand"}, {"Start", "RepeatCount"},
+        for (const auto &[from, to] : {std::pair{"Time1", "CH1V2"},
+                                       {"CH2I2", "Time2"},
+                                       {"CH2I10", "CancelCommand"},
+                                       {"Start", "RepeatCount"},
                                        {"RepeatCount", "CH1V1"}}) {
             QWidget *next = panel.find<QWidget>(from)->nextInFocusChain();
             while (panel.find<QWidget>(from)->isAncestorOf(next)) // a spin box's own editor
@@ -90,9 +92,8 @@ private slots:
         for (const char *frame : {"Control", "Sequence", "ChannelFrame"}) {
             QList<QWidget *> controls = panel.find<QWidget>(frame)->findChildren<QWidget *>(
                     Qt::FindDirectChildrenOnly);
-            controls.removeIf([](const QWidget *control) {
-                return control->focusPolicy() == Qt::NoFocus;
-            });
+            controls.removeIf(
+                    [](const QWidget *control) { return control->focusPolicy() == Qt::NoFocus; });
             for (qsizetype i = 0; i < controls.size(); ++i) {
                 for (qsizetype j = i + 1; j < controls.size(); ++j) {
                     QVERIFY2(!controls[i]->geometry().intersects(controls[j]->geometry()),

@@ -8,8 +8,8 @@
 #include "chartseries.h"
 #include "sidewindow.h"
 
-#include "frontpanel.h"
 #include "failure.h"
+#include "frontpanel.h"
 #include "messages.h"
 #include "sequencetable.h"
 
