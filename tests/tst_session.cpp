@@ -200,7 +200,7 @@ void TestSession::endOfARunOnAnotherDay()
 {
     // Today the time of day is enough; on another day the date comes with it.
     QCOMPARE(wallTimeIn(0).size(), qsizetype(8));
-    QCOMPARE(wallTimeIn(2 * 24 * 3600).left(10),
+    QCOMPARE(wallTimeIn(std::int64_t{2} * 24 * 3600).left(10),
              QDateTime::currentDateTime().addDays(2).toString(QStringLiteral("yyyy-MM-dd")));
 }
 

@@ -64,7 +64,7 @@ QString askForFile(QWidget *parent, FileDialog dialog, Settings &settings, const
         box.setDirectory(folder);
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return {};
-    const QString chosen = box.selectedFiles().constFirst();
+    QString chosen = box.selectedFiles().constFirst();
     settings.setFolder(kind.folder, QFileInfo(chosen).absolutePath());
     return chosen;
 }

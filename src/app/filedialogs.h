@@ -16,7 +16,7 @@ class Settings;
 enum class FileDialog { OpenSequence, SaveSequence, SaveFrameLog, SaveChartImage };
 
 // The chosen file, or empty when the dialog was cancelled. `suggested`: a name to start with.
-QString askForFile(QWidget *parent, FileDialog kind, Settings &settings,
+QString askForFile(QWidget *parent, FileDialog dialog, Settings &settings,
                    const QString &suggested = {});
 
 } // namespace mq7410

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 
 namespace {
 
@@ -41,9 +42,7 @@ bool print(const QString &text)
            && std::fflush(stdout) == 0;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int runPanel(int argc, char *argv[])
 {
     using namespace mq7410;
     QList<QByteArray> arguments;
@@ -99,4 +98,18 @@ int main(int argc, char *argv[])
         form.openSequence(command.sequenceFile);
     form.show();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Out of memory, the one thing that throws here: said plainly rather than by an abort. The
+    // session's destructor has let the port go by then.
+    try {
+        return runPanel(argc, argv);
+    } catch (const std::exception &exception) {
+        std::fprintf(stderr, "mq7410: %s\n", exception.what());
+        return 1;
+    }
 }
