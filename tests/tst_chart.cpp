@@ -18,6 +18,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
 
 #include <sys/mount.h>
 
@@ -163,6 +164,12 @@ private slots:
         for (QLegendMarker *marker : chart.findChild<QChartView *>()->chart()->legend()->markers())
             legend << marker->label();
         QCOMPARE(legend.first(4), LineNames);
+        // The value axes span what the supply can hold: a step at 0 V or 32 V sits on an edge.
+        for (const auto &[alignment, top] :
+             {std::pair{Qt::AlignLeft, 32.0}, {Qt::AlignRight, 3.0}}) {
+            const auto *axis = qobject_cast<QValueAxis *>(axisAt(chart, alignment));
+            QCOMPARE(std::pair(axis->min(), axis->max()), std::pair(0.0, top));
+        }
         // Typing is followed a moment later, not at each key.
         const SequenceTexts table = tableOf({"3", "2"}); // step 1: ticks 0-4, step 2: 4-7
         chart.showSequence(table, std::nullopt);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window offscreen on a session, with a pseudo-terminal for the supply where frames must be
 // taken: the layout at any scale, what a screen reader is told, keys and focus, the status bar,
-// the boxes and dialogs, the frame log, files, the port menu and the command line.
+// the boxes and dialogs, the frame log, files, the port and remote control menus and the
+// command line.
 
 #include "realpanel.h"
 
@@ -11,6 +12,7 @@
 #include "farend.h"
 #include "filedialogs.h"
 #include "qtmessageboxes.h"
+#include "remotecontrol.h"
 #include "twipslayout.h"
 
 #include <QAccessible>
@@ -21,6 +23,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTcpServer>
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
@@ -348,6 +351,33 @@ private slots:
         QCOMPARE(panel.boxTexts(), QStringList{"Start|Step 1: CH1 voltage 6.00 V is above the "
                                                "limit of 5.00 V. The run was not started.|2"});
         QVERIFY(panel.framesTried().isEmpty() && supply.readAll(50).empty());
+    }
+
+    void remoteControlMenu()
+    {
+        RealPanel panel;
+        QVERIFY(panel.show());
+        RemoteControl remote(panel.session);
+        panel.form->setRemoteControl(&remote);
+        Settings &settings = panel.session.settings();
+        settings.setRemoteAddress(QStringLiteral("127.0.0.1:0"));
+        const auto state = [&] {
+            return QStringList{remote.listening() ? "listening" : "closed",
+                               settings.remoteControl() ? "remembered on" : "remembered off",
+                               panel.find<QAction>("mRemoteControl")->isChecked() ? "ticked" : ""};
+        };
+        panel.trigger("mRemoteControl");
+        QCOMPARE(state(), (QStringList{"listening", "remembered on", "ticked"}));
+        QVERIFY(fullText(panel, "RemoteStatus").startsWith(QLatin1String("SCPI 127.0.0.1:")));
+        panel.trigger("mRemoteControl");
+        QCOMPARE(state(), (QStringList{"closed", "remembered off", ""}));
+        // A port another program holds: said in a box, and the menu item is not left ticked.
+        QTcpServer other;
+        QVERIFY(other.listen(QHostAddress::LocalHost));
+        settings.setRemoteAddress(QStringLiteral("127.0.0.1:%1").arg(other.serverPort()));
+        panel.trigger("mRemoteControl");
+        QCOMPARE(state(), (QStringList{"closed", "remembered off", ""}));
+        QVERIFY(panel.boxTexts().constLast().startsWith(QLatin1String("Remote Control|")));
     }
 
     void portMenu()

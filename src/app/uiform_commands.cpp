@@ -147,12 +147,13 @@ void UIForm::switchRemoteControl(bool on)
     if (!m_remote)
         return;
     Settings &settings = m_session.settings();
-    settings.setRemoteControl(on);
     if (!on) {
         m_remote->close();
     } else if (const Status listening = m_remote->listen(settings.remoteAddress()); !listening) {
         m_boxes.show(refusalMessage(listening.failure(), "Remote Control"));
     }
+    // A server that could not listen is not tried again at the next start.
+    settings.setRemoteControl(m_remote->listening());
     render();
 }
 
