@@ -96,6 +96,8 @@ private slots:
     void stop();
     void refusedFrameEndsTheRun();
     void stallMovesTheRestOfTheRun();
+    void timerWakingEarly_data();
+    void timerWakingEarly();
     void startChecksTheLimits();
     void progress_data();
     void progress();
@@ -280,6 +282,29 @@ void TestRun::stallMovesTheRestOfTheRun()
     QCOMPARE(bench.link.sent.size(), std::size_t(3));
     QCOMPARE(bench.panel.progress()->behindNs, std::int64_t(3'500'000'000));
     QCOMPARE(*bench.panel.nsUntilNextTick(), std::int64_t(995'000'000));
+}
+
+void TestRun::timerWakingEarly_data()
+{
+    QTest::addColumn<qint64>("earlyNs");
+    QTest::addColumn<bool>("sent");
+    QTest::newRow("on the second") << qint64(0) << true;
+    QTest::newRow("0.9 ms early: due") << qint64(900'000) << true;
+    QTest::newRow("1.1 ms early: waits for the next wake") << qint64(1'100'000) << false;
+}
+
+// A timer may wake a little before the second; the frame due then must not wait a whole
+// second more for the next wake.
+void TestRun::timerWakingEarly()
+{
+    QFETCH(qint64, earlyNs);
+    QFETCH(bool, sent);
+    Bench bench({"0", "1"}); // step 2's frame is due one second after Start
+    (void)bench.panel.start();
+    const std::size_t before = bench.link.sent.size();
+    bench.clock.now += TickPeriodNs - earlyNs;
+    bench.panel.tick();
+    QCOMPARE(bench.link.sent.size() > before, sent);
 }
 
 void TestRun::startChecksTheLimits()
