@@ -125,9 +125,13 @@ void TestRunProgram::exits_data()
             << 0 << QStringList{"8801F4", "8CF0F0"} << "5.00;1\n"
             << "";
     QTest::newRow("exec -: the lines of standard input, the last without LF")
-            << exec + QStringList{"-"} << QByteArray("VOLT 7,(@2)\r\n\nVOLT? (@2)") << 0
-            << QStringList{"8A02BC"} << "7.00\n"
+            << exec + QStringList{"-"} << QByteArray("VOLT 7,(@2)\r\n\nVOLT? (@2)\nOUTP?") << 0
+            << QStringList{"8A02BC"} << "7.00\n0\n"
             << "";
+    QTest::newRow("exec -: a line over 4096 bytes refused whole, the next one run")
+            << exec + QStringList{"-"} << QByteArray(5000, '1') + "\nVOLT? (@1)\n"
+            << 1 << QStringList() << "0.00\n"
+            << "mq7410-run: a line: -363,\"Input buffer overrun;longer than 4096 bytes\"\n";
     QTest::newRow("exec: each error with its code and text, nothing sent")
             << exec + QStringList{"VOLT 50,(@1)", "FOO;OUTP ON"} << QByteArray() << 1
             << QStringList() << ""

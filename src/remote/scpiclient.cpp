@@ -98,8 +98,7 @@ void ScpiClient::serve()
         }
         m_lineError = 0;
         if (line->overlong) {
-            m_scpi->pushError(-363,
-                              "longer than " + std::to_string(LineFramer::MaxLine) + " bytes");
+            m_scpi->pushError(-363, LineFramer::overlongDetail());
             m_lineError = -363;
         } else if (const std::optional<std::string> reply = m_scpi->execute(line->text)) {
             replies.append(reply->data(), qsizetype(reply->size()));

@@ -7,24 +7,26 @@
 #include "headless.h"
 
 #include "identity.h"
+#include "lineframer.h"
 #include "scpiinterpreter.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <optional>
 
 #include <unistd.h>
 
 namespace mq7410::run {
 namespace {
 
-// The lines of standard input as they come, read in the event loop, so that a run's ticks
-// and a signal are heard while it waits for the next line.
+// The lines of standard input as they come, cut as the server cuts a client's, read in the
+// event loop, so that a run's ticks and a signal are heard while it waits for the next line.
 class InputLines : public QObject
 {
 public:
-    explicit InputLines(std::function<void(const QString &)> take)
+    explicit InputLines(std::function<void(const FramedLine &)> take)
         : m_take(std::move(take))
         , m_notifier(STDIN_FILENO, QSocketNotifier::Read)
     {
@@ -39,23 +41,26 @@ private:
         if (count < 0 && (errno == EINTR || errno == EAGAIN))
             return;
         if (count > 0) {
-            m_pending.append(bytes, count);
-            for (qsizetype end = m_pending.indexOf('\n'); end >= 0; end = m_pending.indexOf('\n')) {
-                m_take(QString::fromUtf8(m_pending.left(end)));
-                m_pending.remove(0, end + 1);
-            }
+            m_framer.append({bytes, std::size_t(count)});
+            takeLines();
             return;
         }
         // The end of the input, or a read that failed: the last line need not end with LF.
         m_notifier.setEnabled(false);
-        if (!m_pending.isEmpty())
-            m_take(QString::fromUtf8(m_pending));
+        m_framer.append("\n");
+        takeLines();
         QCoreApplication::exit(count == 0 ? Done : Refused);
     }
 
-    std::function<void(const QString &)> m_take;
+    void takeLines()
+    {
+        while (const std::optional<FramedLine> line = m_framer.next())
+            m_take(*line);
+    }
+
+    std::function<void(const FramedLine &)> m_take;
     QSocketNotifier m_notifier;
-    QByteArray m_pending;
+    LineFramer m_framer;
 };
 
 } // namespace
@@ -68,17 +73,22 @@ int exec(const Options &options, Printer &printer)
     // *IDN? answers as the SCPI server does: a script sees one instrument either way.
     ScpiInterpreter scpi(headless.session().panel(), instrumentIdentity());
     bool refused = false;
-    const auto run = [&](const QString &line) {
-        if (line.trimmed().isEmpty())
+    const auto run = [&](const FramedLine &line) {
+        const QString text = QString::fromStdString(line.text).trimmed();
+        if (line.overlong) {
+            scpi.pushError(-363, LineFramer::overlongDetail());
+        } else if (text.isEmpty()) {
             return;
-        if (const std::optional<std::string> reply = scpi.execute(line.toStdString()))
+        } else if (const std::optional<std::string> reply = scpi.execute(line.text)) {
             printer.line(QString::fromStdString(*reply));
+        }
         // Every error the line queued, oldest first, as SYSTem:ERRor? gives them.
+        const QString name = line.overlong ? QStringLiteral("a line") : text;
         for (;;) {
             const std::optional<std::string> error = scpi.execute("SYSTem:ERRor?");
             if (!error || error->starts_with("0,"))
                 break;
-            printer.message(line + QStringLiteral(": ") + QString::fromStdString(*error));
+            printer.message(name + QStringLiteral(": ") + QString::fromStdString(*error));
             refused = true;
         }
     };
@@ -98,7 +108,7 @@ int exec(const Options &options, Printer &printer)
                 &headless,
                 [&] {
                     for (const QString &line : options.lines)
-                        run(line);
+                        run(FramedLine{line.toStdString()});
                     QCoreApplication::exit();
                 },
                 Qt::QueuedConnection);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Cuts a client's byte stream into lines at LF, in bounded memory: a line longer than the
-// limit is reported once and the rest of it, however long, is skipped up to its LF.
+// Cuts a stream of SCPI lines (a client's socket, a script's standard input) at LF, in bounded
+// memory: a line longer than the limit is reported once and the rest of it, however long, is
+// skipped up to its LF.
 
 #include <cstddef>
 #include <optional>
@@ -22,6 +23,11 @@ class LineFramer
 public:
     // The most a line may hold, CR and LF not counted.
     static constexpr std::size_t MaxLine = 4096;
+    // What error -363 says of such a line.
+    static std::string overlongDetail()
+    {
+        return "longer than " + std::to_string(MaxLine) + " bytes";
+    }
 
     // Takes the next bytes. Call it only when next() has no line left: the framer then holds
     // at most one line's start.
