@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Every place of the window, in twips (1/1440 inch; 15 twips are one pixel at 96 dpi), as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The window is laid out by absolute places in twips. The fonts available here are wider than
