@@ -2,6 +2,7 @@
 #include "sequencechart.h"
 
 #include "appearance.h"
+#include "chartaxes.h"
 #include "filedialogs.h"
 #include "namedcombobox.h"
 
@@ -31,15 +32,6 @@ namespace mq7410 {
 namespace {
 
 constexpr int RedrawDelayMs = 200;
-constexpr int LongRunSeconds = 600; // longer runs count the time axis in h:mm:ss
-constexpr int MaxTimeLabels = 8;
-constexpr std::size_t MaxStepNames = 40; // on the step strip; beyond, cycles are named
-
-// Every how many frames the Steps scale names a time.
-std::size_t labelEvery(std::size_t segments)
-{
-    return std::max<std::size_t>(1, segments / MaxStepNames + (segments % MaxStepNames != 0));
-}
 
 // "", "5 cycles", "One cycle of 250 shown", "One cycle shown; the run repeats until Stop".
 QString chartTitle(const RunPlan &plan)
@@ -50,37 +42,13 @@ QString chartTitle(const RunPlan &plan)
         return QStringLiteral("One cycle of %L1 shown").arg(plan.cycles);
     return plan.cycles == 1 ? QString() : QStringLiteral("%1 cycles").arg(plan.cycles);
 }
+
 // Blue and orange: told apart with every common colour-vision deficiency, and neither is the
 // red the panel uses for its figures and the running step.
 constexpr QRgb Ch1Colour = 0x0072b2;
 constexpr QRgb Ch2Colour = 0xe08000;
 constexpr double VoltsMax = unitsOf(SetPoint::Ch1Voltage, VoltageLimit);
 constexpr double AmperesMax = unitsOf(SetPoint::Ch1Current, CurrentLimit);
-
-// Label spacings a reader can add up: seconds, minutes, hours, days.
-int timeLabelStep(double span)
-{
-    static constexpr int Steps[]
-            = {1,    2,    5,    10,    15,    30,    60,    120,    300,    600,   900,
-               1800, 3600, 7200, 10800, 21600, 43200, 86400, 172800, 432000, 864000};
-    for (const int step : Steps) {
-        if (span / step <= MaxTimeLabels)
-            return step;
-    }
-    return 1728000;
-}
-
-QString timeLabel(Tick seconds, bool longRun)
-{
-    return longRun ? QString::fromStdString(durationText(seconds)) : QString::number(seconds);
-}
-
-void clearCategories(QCategoryAxis *axis)
-{
-    const QStringList labels = axis->categoriesLabels();
-    for (const QString &label : labels)
-        axis->remove(label);
-}
 
 QLineSeries *makeLine(QChart *chart, const char *name, QRgb colour, Qt::PenStyle style)
 {
@@ -246,29 +214,10 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
     m_ch2A->replace(series.ch2A);
 
     const bool wholeRun = isRunEnd(m_segments.back());
-    const Tick drawnEnd = wholeRun ? m_segments.back().startTick : m_segments.back().endTick;
-    const bool longRun = drawnEnd > LongRunSeconds;
+    const Tick drawnEnd = drawnEndTick(m_segments);
     const double xEnd = series.edges.back();
-    clearCategories(m_time);
-    clearCategories(m_steps);
-    m_time->setStartValue(0);
-    m_steps->setStartValue(0);
-    if (shownScale == ChartScale::Time) {
-        const int step = timeLabelStep(xEnd);
-        for (Tick seconds = 0; double(seconds) <= xEnd; seconds += step)
-            m_time->append(timeLabel(seconds, longRun), double(seconds));
-    } else {
-        // Equal widths say nothing of time: each frame's edge tells when it goes out.
-        for (std::size_t i = 0; i < m_segments.size(); i += labelEvery(m_segments.size()))
-            m_time->append(timeLabel(m_segments[i].startTick, longRun), double(i));
-    }
-    m_time->setTitleText(QStringLiteral("Time from Start (%1)%2")
-                                 .arg(longRun ? QStringLiteral("h:mm:ss") : QStringLiteral("s"),
-                                      shownScale == ChartScale::Steps
-                                              ? QStringLiteral(" at each frame; steps drawn "
-                                                               "equally wide")
-                                              : QString()));
-    nameSegments(series.edges);
+    labelTimeAxis(*m_time, m_segments, shownScale, xEnd);
+    nameSegments(*m_steps, m_segments, series.edges);
     m_time->setRange(0, xEnd);
     m_steps->setRange(0, xEnd);
     m_chart->setTitle(chartTitle(m_plan));
@@ -286,29 +235,6 @@ void SequenceChart::redraw(const SequenceNumbers &numbers)
                                .arg(QString::fromStdString(durationText(drawnEnd)),
                                     chartTitle(m_plan)));
     placeCursor();
-}
-
-void SequenceChart::nameSegments(const QList<double> &edges)
-{
-    // Every step while they can be read, else every so many cycles.
-    const std::size_t count = m_segments.size();
-    if (count <= MaxStepNames) {
-        for (std::size_t i = 0; i < count; ++i)
-            m_steps->append(segmentName(m_segments[i]), edges.at(qsizetype(i) + 1));
-        return;
-    }
-    const int names = int(MaxStepNames);
-    const int every = std::max(1, (m_segments.back().cycle + names - 1) / names);
-    for (std::size_t i = 0; i < count; ++i) {
-        const PlanSegment &segment = m_segments[i];
-        // The run's last frame belongs to the last cycle: that cycle ends before it.
-        const bool cycleEnd = i + 1 == count || m_segments[i + 1].cycle != segment.cycle
-                              || isRunEnd(m_segments[i + 1]);
-        if (isRunEnd(segment))
-            m_steps->append(segmentName(segment), edges.at(qsizetype(i) + 1));
-        else if (cycleEnd && segment.cycle % every == 0)
-            m_steps->append(QStringLiteral("C%1").arg(segment.cycle), edges.at(qsizetype(i) + 1));
-    }
 }
 
 void SequenceChart::placeCursor()

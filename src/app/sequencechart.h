@@ -49,7 +49,6 @@ private:
     void redrawIfChanged();
     void redraw(const SequenceNumbers &numbers);
     void placeCursor();
-    void nameSegments(const QList<double> &edges);
     void saveFromDialog();
     ChartScale scale() const;
 
