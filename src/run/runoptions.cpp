@@ -19,8 +19,8 @@ const QString Description = QStringLiteral(
 
 const QString Epilogue = QStringLiteral(R"(
 Commands ('mq7410-run COMMAND --help' says more):
-  list-ports                  COM 1 to COM 16: each device, and whether it is free, held,
-                              forbidden (no permission) or unusable, with the reason.
+  list-ports                  COM 1 to COM 16: each device and its state (free, held,
+                              no permission, unusable), with the reason.
   play FILE.csv [--repeat N]  Plays the sequence file as Start does in the window, then
                               exits; --repeat N plays N cycles (1 to 9999, 0 until stopped)
                               instead of the file's count.
@@ -104,8 +104,8 @@ struct Parsers
             break;
         case Command::ListPorts:
             sub.setApplicationDescription(QStringLiteral(
-                    "COM 1 to COM 16: each device, and whether it is free, held, forbidden or\n"
-                    "unusable, with the reason."));
+                    "COM 1 to COM 16: each device and its state (free, held, no permission,\n"
+                    "unusable), with the reason."));
             break;
         case Command::None:
             break;
