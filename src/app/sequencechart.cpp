@@ -9,6 +9,7 @@
 #include "runstatus.h"
 #include "settings.h"
 
+#include <QBuffer>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -290,7 +291,11 @@ Status SequenceChart::saveImage(const QString &path)
         painter.setRenderHint(QPainter::Antialiasing);
         m_view->scene()->render(&painter, area, area);
         painter.end();
-        drawn = image.save(&file, "PNG");
+        // Encoded in memory first: the PNG writer leaks when the disk fails under it.
+        QByteArray png;
+        QBuffer buffer(&png);
+        drawn = buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG")
+                && file.write(png) == png.size();
     }
     m_chart->resize(shown);
     if (!drawn || !file.commit()) {

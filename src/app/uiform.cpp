@@ -78,6 +78,10 @@ UIForm::UIForm(Session &session, MessageBoxes &boxes, QWidget *parent)
 UIForm::~UIForm()
 {
     qApp->removeEventFilter(this);
+    // The controls die after this object has stopped being a UIForm; a table box that loses
+    // the focus then must not report its entry to it.
+    for (QObject *child : findChildren<QObject *>())
+        child->disconnect(this);
 }
 
 void UIForm::connectManualPanel()

@@ -22,14 +22,15 @@ def free_port():
         return probe.getsockname()[1]
 
 
-def wait_for(what, check, seconds=20.0):
+def wait_for(what, check, seconds=20.0, context=lambda: ""):
+    """`check()` once it is true; after `seconds`, a TimeoutError with what `context()` says."""
     end = time.monotonic() + seconds
     while time.monotonic() < end:
         value = check()
         if value:
             return value
         time.sleep(0.05)
-    raise TimeoutError("waited %.0f s for %s" % (seconds, what))
+    raise TimeoutError("waited %.0f s for %s\n%s" % (seconds, what, context()))
 
 
 class Panel:
@@ -52,12 +53,19 @@ class Panel:
             self.env = dict(os.environ, DISPLAY=":" + number.readline().strip(),
                             XDG_CONFIG_HOME=self.dir.name)
         self.env.pop("QT_QPA_PLATFORM", None)
+        # On X11, libxkbcommon-x11 hands strndup a buffer without a NUL, which AddressSanitizer's
+        # strict string checks report in that system library: the offscreen suites keep them.
+        if "ASAN_OPTIONS" in self.env:
+            self.env["ASAN_OPTIONS"] = ":".join(
+                option for option in self.env["ASAN_OPTIONS"].split(":")
+                if not option.startswith("strict_string_checks"))
         self.err = open(os.path.join(self.dir.name, "panel.err"), "w+")
         self.sim = subprocess.Popen(
             [sim, "--log", self.log, "--", panel, "--scpi", scpi or str(self.port)],
             env=self.env, stdout=subprocess.DEVNULL, stderr=self.err, preexec_fn=die_with_parent)
         for _ in ("Find Com 1, Using it?", "Using COM1:"):
-            box = wait_for("the box 'Power Supply'", lambda: self._window("^Power Supply$"))
+            box = wait_for("the box 'Power Supply'", lambda: self._window("^Power Supply$"),
+                           context=self.stderr)
             self._xdotool("windowfocus", "--sync", box, "key", "Return")
             wait_for("the box to go", lambda: self._window("^Power Supply$") != box)
         wait_for("the window", lambda: self._window("^MQ-7410$"))

@@ -132,8 +132,11 @@ class Faults(unittest.TestCase):
             self.assertNotIn("880384", panel.frames())  # VOLT 9, whose line never ended
             run_times_ok(self, panel, first)
             grown = panel.rss_kib() - rss
-            self.assertLess(grown, 16 * 1024, "the panel grew by %d KiB" % grown)
             print("VmRSS %d KiB before the clients, %+d KiB after" % (rss, grown))
+            # AddressSanitizer keeps freed memory in quarantine (256 MB) by design, so the
+            # resident size says nothing there; LeakSanitizer watches that build instead.
+            if "ASAN_OPTIONS" not in os.environ:
+                self.assertLess(grown, 16 * 1024, "the panel grew by %d KiB" % grown)
 
     @staticmethod
     def querier(port, errors):
