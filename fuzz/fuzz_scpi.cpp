@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         input.remove_prefix(std::min(end + 1, input.size()));
         sentBefore = link.sent.size();
         if (line.size() > MaxLine) {
-            scpi.pushError(-363);
+            (void)scpi.execute(FramedLine{{}, true});
             continue;
         }
         if (const std::optional<std::string> reply = scpi.execute(line))

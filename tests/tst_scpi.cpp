@@ -44,7 +44,7 @@ struct Bench
             else if (line == "(stall)")
                 link.holdBack = true;
             else if (line == "(overrun)")
-                scpi.pushError(-363, "longer than 4096 bytes");
+                (void)scpi.execute(FramedLine{{}, true});
             else if (const auto reply = scpi.execute(line.toStdString()))
                 replies << QString::fromStdString(*reply);
         }

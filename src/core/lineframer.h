@@ -23,11 +23,6 @@ class LineFramer
 public:
     // The most a line may hold, CR and LF not counted.
     static constexpr std::size_t MaxLine = 4096;
-    // What error -363 says of such a line.
-    static std::string overlongDetail()
-    {
-        return "longer than " + std::to_string(MaxLine) + " bytes";
-    }
 
     // Takes the next bytes. Call it only when next() has no line left: the framer then holds
     // at most one line's start.

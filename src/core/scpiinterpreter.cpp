@@ -138,9 +138,15 @@ void ScpiInterpreter::report(const ScpiError &error)
         m_outcome.error = error.code;
 }
 
-void ScpiInterpreter::pushError(int code, std::string detail)
+std::optional<std::string> ScpiInterpreter::execute(const FramedLine &line)
 {
-    m_status.push({code, std::move(detail)});
+    if (!line.overlong)
+        return execute(line.text);
+    m_outcome = {};
+    report({-363, "longer than " + std::to_string(LineFramer::MaxLine) + " bytes"});
+    if (m_observer)
+        m_observer(m_outcome);
+    return std::nullopt;
 }
 
 void ScpiInterpreter::setOutcomeObserver(std::function<void(const ScpiOutcome &)> observer)

@@ -7,6 +7,7 @@
 // reasons. A command in error sends nothing and changes nothing.
 
 #include "frontpanel.h"
+#include "lineframer.h"
 #include "scpiarguments.h"
 #include "scpierrors.h"
 #include "scpiparser.h"
@@ -44,8 +45,8 @@ public:
     // queries joined by ';', as IEEE 488.2 joins them, without the LF the front end adds;
     // nothing when no query answered. After a command error the rest of the line is dropped.
     std::optional<std::string> execute(std::string_view line);
-    // An error found outside the language, such as the server's -363 for an overlong line.
-    void pushError(int code, std::string detail = {});
+    // A line as the framer cut it: one over the limit is refused whole with error -363.
+    std::optional<std::string> execute(const FramedLine &line);
     // Told of every command as it ends, for a status line or a check that a command in error
     // sent nothing.
     void setOutcomeObserver(std::function<void(const ScpiOutcome &)> observer);

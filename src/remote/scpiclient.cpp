@@ -97,10 +97,7 @@ void ScpiClient::serve()
             continue;
         }
         m_lineError = 0;
-        if (line->overlong) {
-            m_scpi->pushError(-363, LineFramer::overlongDetail());
-            m_lineError = -363;
-        } else if (const std::optional<std::string> reply = m_scpi->execute(line->text)) {
+        if (const std::optional<std::string> reply = m_scpi->execute(*line)) {
             replies.append(reply->data(), qsizetype(reply->size()));
             replies.append('\n');
         }

@@ -75,13 +75,10 @@ int exec(const Options &options, Printer &printer)
     bool refused = false;
     const auto run = [&](const FramedLine &line) {
         const QString text = QString::fromStdString(line.text).trimmed();
-        if (line.overlong) {
-            scpi.pushError(-363, LineFramer::overlongDetail());
-        } else if (text.isEmpty()) {
+        if (!line.overlong && text.isEmpty())
             return;
-        } else if (const std::optional<std::string> reply = scpi.execute(line.text)) {
+        if (const std::optional<std::string> reply = scpi.execute(line))
             printer.line(QString::fromStdString(*reply));
-        }
         // Every error the line queued, oldest first, as SYSTem:ERRor? gives them.
         const QString name = line.overlong ? QStringLiteral("a line") : text;
         for (;;) {
