@@ -21,11 +21,6 @@ namespace {
 
 enum Column { TimeColumn, FrameColumn, MeaningColumn, OriginColumn, StatusColumn, ColumnCount };
 
-bool failed(const LoggedFrame &entry)
-{
-    return entry.status.starts_with("not sent") || entry.status.starts_with("cut");
-}
-
 } // namespace
 
 FrameLogModel::FrameLogModel(const FrameHistory &history, QObject *parent)
@@ -80,7 +75,7 @@ QVariant FrameLogModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const LoggedFrame &entry = m_history.entries().at(std::size_t(index.row()));
-    if (role == Qt::ForegroundRole && failed(entry))
+    if (role == Qt::ForegroundRole && frameFailed(entry))
         return colorOf(Tint::Error);
     if (role != Qt::DisplayRole)
         return {};

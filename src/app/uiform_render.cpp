@@ -115,12 +115,11 @@ void UIForm::renderStatus(const PanelView &view)
         file += QStringLiteral(" (modified)");
     StatusFields::show(m_status->FileStatus, file);
 
-    if (const std::optional<RunProgress> progress = m_panel.progress())
-        StatusFields::show(m_status->RunStatus, runStatusLine(*progress, m_panel.outputOn()));
-    else
-        StatusFields::show(m_status->RunStatus, m_session.lastRunEnding());
+    const std::optional<RunProgress> progress = m_panel.progress();
     const QString typing = fromStd(m_panel.typingNote());
-    StatusFields::show(m_status->NoteStatus, typing.isEmpty() ? m_note : typing);
+    m_status->showLastLine(progress ? runStatusLine(*progress, m_panel.outputOn())
+                                    : m_session.lastRunEnding(),
+                           typing.isEmpty() ? m_note : typing);
     m_status->StopCommand->setVisible(view.running);
     m_status->StopCommand->setEnabled(view.running);
     m_openAction->setEnabled(!view.running);
@@ -139,7 +138,6 @@ void UIForm::logged(const LoggedFrame &entry, bool update)
     m_logModel->show(entry, update);
     if (entry.frame.empty())
         return; // the end of a run: the run's own line tells it
-    const bool failed = entry.status != "sent" && entry.status != "waiting for the line";
     const QString time = fromStd(entry.time).section(QLatin1Char(' '), 1).left(8);
     StatusFields::show(
             m_status->FrameStatus,
@@ -148,7 +146,7 @@ void UIForm::logged(const LoggedFrame &entry, bool update)
                     + (entry.origin == "panel" || entry.origin == "run"
                                ? QString()
                                : QStringLiteral(" \u00b7 from ") + fromStd(entry.origin)),
-            failed);
+            frameFailed(entry));
 }
 
 } // namespace mq7410

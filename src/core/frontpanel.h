@@ -174,8 +174,10 @@ public:
     // its entry is complete: a text the box cannot take becomes " 0".
     Status setTimeText(int step, const std::string &text);
     Status setValueText(int row, SetPoint setPoint, const std::string &text);
-    void completeEntry(int row, SetPoint setPoint);
-    void completeEntries();
+    // True when the text was not one the box takes, and became " 0".
+    bool completeEntry(int row, SetPoint setPoint);
+    // How many texts became " 0".
+    int completeEntries();
     // A whole row at once, every text taken as a completed entry: refused, with nothing
     // changed, when one of them is not what its box takes (the Finish row has no time).
     Status setRow(int row, const RowTexts &texts);
@@ -183,8 +185,8 @@ public:
     // The texts as typed by the user: during a run, as they were at Start.
     const SequenceTexts &tableTexts() const { return m_table; }
     // Puts every text in its box as if typed, completes every entry, shows the auto panel;
-    // `texts` count as saved.
-    Status loadTable(const SequenceTexts &texts);
+    // `texts` count as saved. How many values the boxes did not take (they show 0).
+    Result<int> loadTable(const SequenceTexts &texts);
     // Whether the table differs from the one last loaded or saved.
     bool tableModified() const { return m_table != m_savedTable; }
     void markTableSaved() { m_savedTable = m_table; }

@@ -33,21 +33,25 @@ Status FrontPanel::setValueText(int row, SetPoint setPoint, const std::string &t
     return {};
 }
 
-void FrontPanel::completeEntry(int row, SetPoint setPoint)
+bool FrontPanel::completeEntry(int row, SetPoint setPoint)
 {
     Change change(*this);
     std::string &text = m_table.value(row, setPoint);
-    if (!m_run && !tableCell(text, setPoint, valueOf(m_limits, setPoint)))
-        text = numberToText(0);
+    if (m_run || tableCell(text, setPoint, valueOf(m_limits, setPoint)))
+        return false;
+    text = numberToText(0);
+    return true;
 }
 
-void FrontPanel::completeEntries()
+int FrontPanel::completeEntries()
 {
     Change change(*this);
+    int zeroed = 0;
     for (int row = 0; row < RowCount; ++row) {
         for (const SetPoint setPoint : AllSetPoints)
-            completeEntry(row, setPoint);
+            zeroed += int(completeEntry(row, setPoint));
     }
+    return zeroed;
 }
 
 Status FrontPanel::setRow(int row, const RowTexts &texts)
@@ -96,16 +100,16 @@ Status FrontPanel::setRepeat(int count)
     return {};
 }
 
-Status FrontPanel::loadTable(const SequenceTexts &texts)
+Result<int> FrontPanel::loadTable(const SequenceTexts &texts)
 {
     Change change(*this);
     if (Status idle = refuseDuringRun(); !idle)
-        return idle;
+        return idle.failure();
     m_table = texts;
     m_savedTable = texts; // a text the boxes turn into " 0" differs from the file now
-    completeEntries();
+    const int zeroed = completeEntries();
     m_panel = PanelShown::Auto;
-    return {};
+    return zeroed;
 }
 
 Status FrontPanel::start()

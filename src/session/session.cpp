@@ -113,21 +113,17 @@ Status Session::openSequence(const QByteArray &path)
     const Result<SequenceTexts> texts = parseTableFile(path, *bytes);
     if (!texts)
         return texts.failure();
-    if (Status loaded = m_panel.loadTable(*texts); !loaded)
-        return loaded;
+    const Result<int> zeroed = m_panel.loadTable(*texts);
+    if (!zeroed)
+        return zeroed.failure();
     m_sequencePath = path;
     m_sequenceBytes = *bytes;
     // A value the boxes do not take shows 0, as if typed: say so, or a Save would lose it unseen.
-    int reset = 0;
-    for (int row = 0; row < RowCount; ++row) {
-        for (const SetPoint setPoint : AllSetPoints)
-            reset += texts->value(row, setPoint) != m_panel.tableTexts().value(row, setPoint);
-    }
-    m_loadNote = reset == 0 ? QString()
-                            : QStringLiteral("%1: %2 value(s) the boxes do not take (above a "
-                                             "limit, or beyond the supply's range) show 0")
-                                      .arg(displayName(path))
-                                      .arg(reset);
+    m_loadNote = *zeroed == 0 ? QString()
+                              : QStringLiteral("%1: %2 value(s) the boxes do not take (above a "
+                                               "limit, or beyond the supply's range) show 0")
+                                        .arg(displayName(path))
+                                        .arg(*zeroed);
     emit changed();
     return {};
 }

@@ -67,8 +67,8 @@ public:
     // --- the sequence file, named by the system's bytes
     Status openSequence(const QByteArray &path);
     // What the last file loaded held that the boxes did not take (above a limit, or beyond
-    // the supply's range): "ramp.csv: 7 values the boxes do not take show 0"; empty when all
-    // were taken.
+    // the supply's range): "ramp.csv: 7 value(s) the boxes do not take (...) show 0"; empty
+    // when all were taken.
     const QString &loadNote() const { return m_loadNote; }
     // Writes the table to `path`, which becomes the table's file; refused, with nothing
     // written, when the table holds a text the file cannot.
@@ -119,7 +119,7 @@ private:
     void onChanged() override;
     void armTimer();
     void onLineLost(const QString &reason);
-    std::uint64_t log(LoggedFrame entry);
+    std::uint64_t log(LoggedFrame entry); // stamps its time and origin
 
     std::unique_ptr<Settings> m_settings;
     std::unique_ptr<SerialLine> m_line;
@@ -139,6 +139,8 @@ private:
 // Whether the entry is a frame whose rest still waits for the line: an update of it says how it
 // ended.
 bool waitingForLine(const LoggedFrame &entry);
+// Whether the entry is a frame that was not sent, or was cut.
+bool frameFailed(const LoggedFrame &entry);
 
 // "17:13:42" today, "2026-12-09 17:13:42" on another day: when something `seconds` from now
 // happens.

@@ -13,6 +13,8 @@ namespace mq7410 {
 namespace {
 
 const char *const WaitingStatus = "waiting for the line";
+const char *const RefusedStatus = "not sent: ";
+const char *const CutStatus = "cut: ";
 
 QString fromStd(const std::string &text)
 {
@@ -27,11 +29,11 @@ std::string statusText(const FrameRecord &record)
     case FrameStatus::Waiting:
         return WaitingStatus;
     case FrameStatus::Refused:
-        return "not sent: " + record.reason;
+        return RefusedStatus + record.reason;
     case FrameStatus::Cut:
         break;
     }
-    return "cut: " + record.reason;
+    return CutStatus + record.reason;
 }
 
 std::string now()
@@ -46,6 +48,11 @@ std::string now()
 bool waitingForLine(const LoggedFrame &entry)
 {
     return entry.status == WaitingStatus;
+}
+
+bool frameFailed(const LoggedFrame &entry)
+{
+    return entry.status.starts_with(RefusedStatus) || entry.status.starts_with(CutStatus);
 }
 
 QString wallTimeIn(std::int64_t seconds)
@@ -76,6 +83,7 @@ void Session::clearHistory()
 std::uint64_t Session::log(LoggedFrame entry)
 {
     entry.time = now();
+    entry.origin = (m_ticking ? QStringLiteral("run") : m_origin).toStdString();
     const std::uint64_t id = m_history.add(entry);
     entry.id = id;
     emit logged(entry, false);
@@ -84,9 +92,7 @@ std::uint64_t Session::log(LoggedFrame entry)
 
 void Session::onFrameTried(const FrameRecord &record)
 {
-    const QString origin = m_ticking ? QStringLiteral("run") : m_origin;
-    const std::uint64_t id
-            = log({0, {}, record.frame, record.meaning, origin.toStdString(), statusText(record)});
+    const std::uint64_t id = log({0, {}, record.frame, record.meaning, {}, statusText(record)});
     if (record.status == FrameStatus::Waiting)
         m_waitingEntry = id;
 }
@@ -112,8 +118,7 @@ void Session::onRunEnded(const RunEnding &ending)
             = QStringLiteral("Run of %1 %2%3 at %4")
                       .arg(file, fromStd(runEndText(ending)), cycles,
                            QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")));
-    const QString origin = m_ticking ? QStringLiteral("run") : m_origin;
-    log({0, {}, {}, m_lastRunEnding.toStdString(), origin.toStdString(), {}});
+    log({0, {}, {}, m_lastRunEnding.toStdString(), {}, {}});
     emit runEnded(ending);
 }
 
