@@ -47,11 +47,6 @@ void clearCategories(QCategoryAxis &axis)
 
 } // namespace
 
-Tick drawnEndTick(const std::vector<PlanSegment> &segments)
-{
-    return isRunEnd(segments.back()) ? segments.back().startTick : segments.back().endTick;
-}
-
 void labelTimeAxis(QCategoryAxis &axis, const std::vector<PlanSegment> &segments, ChartScale scale,
                    double xEnd)
 {

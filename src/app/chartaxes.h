@@ -18,9 +18,6 @@ namespace mq7410 {
 // Steps named on the strip; beyond, cycles are named.
 inline constexpr std::size_t MaxStepNames = 40;
 
-// Where the drawing's times end: the run's last frame, or the end of the one cycle drawn.
-Tick drawnEndTick(const std::vector<PlanSegment> &segments);
-
 // The time axis from 0 to `xEnd` (seconds, or segments on the Steps scale), with its title.
 void labelTimeAxis(QCategoryAxis &axis, const std::vector<PlanSegment> &segments, ChartScale scale,
                    double xEnd);

@@ -49,10 +49,8 @@ double xOfTick(const std::vector<PlanSegment> &segments, ChartScale scale, Tick 
 {
     if (segments.empty())
         return 0;
-    const Tick end
-            = isRunEnd(segments.back()) ? segments.back().startTick : segments.back().endTick;
     if (scale == ChartScale::Time)
-        return double(std::clamp<Tick>(tick, 0, end));
+        return double(std::clamp<Tick>(tick, 0, drawnEndTick(segments)));
     for (std::size_t i = 0; i < segments.size(); ++i) {
         const PlanSegment &segment = segments[i];
         if (tick < segment.endTick) {

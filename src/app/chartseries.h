@@ -36,6 +36,12 @@ inline bool isRunEnd(const PlanSegment &segment)
     return segment.startTick == segment.endTick;
 }
 
+// Where the drawing's times end: the run's last frame, or the end of the one cycle drawn.
+inline Tick drawnEndTick(const std::vector<PlanSegment> &segments)
+{
+    return isRunEnd(segments.back()) ? segments.back().startTick : segments.back().endTick;
+}
+
 // Where the run stands after `tick` ticks on the scale; from the run's end on, at its last frame.
 double xOfTick(const std::vector<PlanSegment> &segments, ChartScale scale, Tick tick);
 

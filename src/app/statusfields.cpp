@@ -68,8 +68,19 @@ void StatusFields::shareLastLine()
     const auto widthOf = [](const ElidedLabel *field) {
         return std::max(field->fontMetrics().horizontalAdvance(field->fullText()), 1);
     };
-    m_lastLine->setStretchFactor(RunStatus, widthOf(RunStatus));
-    m_lastLine->setStretchFactor(NoteStatus, widthOf(NoteStatus));
+    const int run = widthOf(RunStatus);
+    const int note = widthOf(NoteStatus);
+    if (m_lastLine->stretch(0) == run && m_lastLine->stretch(1) == note)
+        return; // each new factor lays the status bar out again
+    m_lastLine->setStretchFactor(RunStatus, run);
+    m_lastLine->setStretchFactor(NoteStatus, note);
+}
+
+void StatusFields::showLastLine(const QString &run, const QString &note)
+{
+    show(RunStatus, run);
+    show(NoteStatus, note);
+    shareLastLine();
 }
 
 void StatusFields::show(ElidedLabel *field, const QString &text, bool error)
@@ -80,10 +91,6 @@ void StatusFields::show(ElidedLabel *field, const QString &text, bool error)
                      error ? colorOf(Tint::Error)
                            : field->parentWidget()->palette().color(QPalette::WindowText));
     field->setPalette(palette);
-    if (auto *fields = qobject_cast<StatusFields *>(field->parentWidget());
-        fields && (field == fields->RunStatus || field == fields->NoteStatus)) {
-        fields->shareLastLine();
-    }
 }
 
 } // namespace mq7410

@@ -22,6 +22,8 @@ public:
 
     // `error`: the text shows in the error colour.
     static void show(ElidedLabel *field, const QString &text, bool error = false);
+    // The run's line and the note, which share the last line.
+    void showLastLine(const QString &run, const QString &note);
 
     ElidedLabel *PortStatus = nullptr;
     ElidedLabel *RemoteStatus = nullptr;

@@ -22,14 +22,6 @@
 #include <cstdio>
 
 namespace mq7410 {
-namespace {
-
-QString fromStd(const std::string &text)
-{
-    return QString::fromStdString(text);
-}
-
-} // namespace
 
 UIForm::UIForm(Session &session, MessageBoxes &boxes, QWidget *parent)
     : QMainWindow(parent)
@@ -150,7 +142,7 @@ void UIForm::completeEntry(int row, std::optional<SetPoint> setPoint)
     // For a Time box `row` is its step.
     const std::string text = setPoint ? m_panel.tableTexts().value(row, *setPoint)
                                       : m_panel.tableTexts().time(row);
-    m_note = fromStd(
+    m_note = QString::fromStdString(
             readingNote(text, setPoint, setPoint ? valueOf(m_panel.limits(), *setPoint) : 0));
     if (setPoint)
         m_panel.completeEntry(row, *setPoint);

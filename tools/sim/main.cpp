@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// SPDX-License-Identifier: GPL-3.0-or-later
 // mq7410-sim, the virtual MQ-7410: a pseudo-terminal that decodes what the front panel writes
 // to it. For Unix-like systems only (POSIX pseudo-terminals, termios and signals).
 
